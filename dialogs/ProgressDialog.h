@@ -1,0 +1,41 @@
+// The modeless two-bar window shown while collecting and writing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Ui.h"
+
+namespace pv14 {
+
+class ProgressDialog {
+ public:
+  static constexpr int kMainBar = 1018;
+  static constexpr int kActivityBar = 1019;
+
+  explicit ProgressDialog(Ui& ui);
+  ProgressDialog(const ProgressDialog&) = delete;
+  ProgressDialog& operator=(const ProgressDialog&) = delete;
+  ~ProgressDialog();
+
+  // Modeless creation from template 131, hidden, without a parent.
+  bool Create();
+  void SetParent(WindowHandle parent);
+  void Show();
+  WindowHandle Handle() const;
+
+  // Main bar 0..1000, step 1, at 0.
+  void Start();
+  // Steps the main bar once for each value from..to, both included.
+  void Advance(std::int16_t from, std::int16_t to);
+  // One cycle of the activity bar; keeps the window in front and painted.
+  void Pump();
+  // Ends the dialog with result 1.
+  void Close();
+
+ private:
+  Ui& ui_;
+  std::unique_ptr<ProgressWindow> window_;
+};
+
+}  // namespace pv14

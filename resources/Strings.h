@@ -1,0 +1,14 @@
+// The program's string table.
+#pragma once
+
+#include <string>
+
+namespace pv14 {
+
+inline constexpr int kIdsConnectedProgramVersion = 1;
+
+// LoadString: the text of the resource id, or an empty text when there is
+// no such string.
+std::string LoadStringResource(int id);
+
+}  // namespace pv14
