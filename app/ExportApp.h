@@ -1,0 +1,58 @@
+// The application object: one whole run, from the engine connection to the
+// exit notification of the caller's window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "collect/CollectedData.h"
+#include "engine/LedgerEngine.h"
+#include "platform/Env.h"
+#include "platform/Ui.h"
+
+namespace pv14 {
+
+class ExportApp {
+ public:
+  // ExitCode values.
+  static constexpr int kDone = 0;
+  static constexpr int kCancelled = 1;
+  static constexpr int kFailed = 2;
+
+  ExportApp(Env& env, Ui& ui);
+  ExportApp(const ExportApp&) = delete;
+  ExportApp& operator=(const ExportApp&) = delete;
+  ~ExportApp();
+
+  // The run. commandLine is the text after the program's name.
+  bool InitInstance(const std::string& commandLine);
+  // The exit step; returns the process exit status (ExitCode).
+  int ExitInstance();
+
+  // Fills the caller's members from the command line; 1 when it was complete.
+  int ParseCommandLine(const std::string& commandLine);
+  // 1 passed, 0 refused (with its message when showMessages).
+  int CompatibilityCheck(std::int32_t showMessages);
+  // 0 only without a record; else 1, also when no data set matched.
+  int CurrentDataReader(StDATAINFO* record);
+  // kind 0: " %s" of the company name; kind 1: the period; else empty.
+  static std::string CaptionText(std::int16_t kind, const StDATAINFO* record);
+
+  std::int32_t LaunchedByCaller = 0;
+  WindowHandle CallerWindow = kNoWindow;
+  std::uint32_t NotifyMessage = 0;
+  std::int16_t FunctionId = 1;
+  std::string InitialOutputPath;
+  int ExitCode = kDone;
+  CollectedData Data;
+
+ private:
+  bool Run(const std::string& commandLine);
+  void SetWorkingDirectoryToProgramFolder();
+
+  Env& env_;
+  Ui& ui_;
+  ClSetData* setData_ = nullptr;
+};
+
+}  // namespace pv14
