@@ -8,9 +8,9 @@
 namespace pv14 {
 
 struct Edition {
-  std::int32_t appType;             // announced to the engine: 0 Std, 3 Net
-  std::string settingsFileName;     // "LedgerStd19ToPv14.env" / "LedgerNet19ToPv14.env"
-  std::string defaultProductName;   // Shift_JIS
+  std::int32_t appType;            // announced to the engine: 0 Std, 3 Net
+  std::string settingsFileName;    // "LedgerStd19ToPv14.env" / "LedgerNet19ToPv14.env"
+  std::string defaultProductName;  // Shift_JIS
 };
 
 const Edition& CurrentEdition();

@@ -1,0 +1,147 @@
+#include "app/ExportApp.h"
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "app/Edition.h"
+#include "collect/ReportCollector.h"
+#include "dialogs/ConditionDialog.h"
+#include "dialogs/ProgressDialog.h"
+#include "engine/FieldText.h"
+#include "report/ReportWriter.h"
+#include "resources/Text.h"
+
+namespace pv14 {
+namespace {
+
+constexpr int kDialogExecute = 1013;
+constexpr int kDialogCancel = 1014;
+
+const std::string& Caption() { return SJ("所得税"); }
+
+}  // namespace
+
+ExportApp::ExportApp(Env& env, Ui& ui) : env_(env), ui_(ui) {}
+
+ExportApp::~ExportApp() = default;
+
+bool ExportApp::InitInstance(const std::string& commandLine) { return Run(commandLine); }
+
+bool ExportApp::Run(const std::string& commandLine) {
+  ClAccConnect* engine = ClAccConnect::Inst();
+  engine->SetCaption(Caption().c_str());
+  engine->SetAppType(CurrentEdition().appType);
+  engine->SetUseDataType(2);
+  if (engine->Initiate() != 0) {
+    ExitCode = kFailed;
+    return false;
+  }
+
+  if (ParseCommandLine(commandLine)) {
+    LaunchedByCaller = 1;
+    env_.EnableWindow(CallerWindow, false);
+    engine->SetOwnerWindow(CallerWindow);
+  }
+
+  SetWorkingDirectoryToProgramFolder();
+
+  if (!CompatibilityCheck(1)) {
+    ExitCode = kFailed;
+    return false;
+  }
+
+  const std::int32_t link = engine->ExpSysLink();
+  if (link != 0) {
+    ExitCode = link == 1 ? kCancelled : kFailed;
+    return false;
+  }
+
+  const WindowHandle parent = LaunchedByCaller ? CallerWindow : kNoWindow;
+  auto dialog = std::make_unique<ConditionDialog>(env_, ui_, parent);
+
+  StDATAINFO record;
+  std::memset(&record, 0, sizeof record);
+  CurrentDataReader(&record);
+
+  ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+  char userId[65] = {};
+  user->GetCurUserID(userId);
+  std::int32_t keyNo = 0;
+  std::int32_t dataNo = 0;
+  user->GetSelectedNo(userId, &keyNo, &dataNo);
+  dialog->CurrentUserId = FieldText(userId);
+  dialog->SelectedKeyNo = keyNo;
+  dialog->SelectedDataNo = dataNo;
+  dialog->StatementScope = record.StatementScope;
+  dialog->IsPastData = record.DataKind == kPastDataKind ? 1 : 0;
+  dialog->CompanyText = CaptionText(0, &record);
+  dialog->PeriodText = CaptionText(1, &record);
+  dialog->CostText = record.HasCostOfManufacture != 0 ? SJ("あり") : SJ("なし");
+  dialog->PresetOutputPath.clear();
+  if (LaunchedByCaller) dialog->PresetOutputPath = InitialOutputPath;
+
+  if (dialog->DoModal() == kDialogCancel) {
+    ExitCode = kCancelled;
+    return false;
+  }
+  // The path is taken whole: cutting a long caller path would name another
+  // file.
+  const std::string outputPath = dialog->OutputPath;
+  const std::int16_t incomeKind = dialog->IncomeKind;
+
+  auto progress = std::make_unique<ProgressDialog>(ui_);
+  progress->Create();
+  if (LaunchedByCaller) progress->SetParent(CallerWindow);
+  progress->Show();
+  ui_.BeginWaitCursor();
+  progress->Start();
+
+  auto collector = std::make_unique<ReportCollector>(progress.get(), &Data);
+  auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind);
+
+  collector->Collect(record, incomeKind);
+
+  writer->SetProgressBase(500);
+  const bool written = writer->WriteReport(outputPath, FunctionId, record) != 0;
+  if (written) {
+    dialog->SaveSettings(0, 0, incomeKind,
+                         LaunchedByCaller ? std::nullopt : std::optional<std::string>(outputPath));
+    progress->Close();
+    ui_.MessageBox(CallerWindow,
+                   SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),
+                   Caption(), kMbOk | kMbIconInformation);
+  } else {
+    ui_.MessageBox(progress->Handle(),
+                   SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。"),
+                   Caption(), kMbOk | kMbIconExclamation);
+    progress->Close();
+    ExitCode = kFailed;
+  }
+
+  writer.reset();
+  collector.reset();
+  ui_.EndWaitCursor();
+  progress.reset();
+  dialog.reset();
+  return written;
+}
+
+int ExportApp::ExitInstance() {
+  Data.Release();
+  ClAccConnect* engine = ClAccConnect::Inst();
+  engine->LogOut();
+  engine->Terminate();
+  engine->Release();
+  if (LaunchedByCaller) {
+    env_.SetForegroundWindow(CallerWindow);
+    env_.EnableWindow(CallerWindow, true);
+    env_.PostMessage(CallerWindow, NotifyMessage,
+                     static_cast<std::uint32_t>(static_cast<std::int32_t>(FunctionId)),
+                     static_cast<std::uint32_t>(ExitCode));
+    env_.EnableWindow(CallerWindow, true);
+  }
+  return ExitCode;
+}
+
+}  // namespace pv14
