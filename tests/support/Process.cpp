@@ -1,0 +1,130 @@
+#include "tests/support/Process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace pv14::testing {
+namespace {
+
+std::vector<std::string> BuildEnvironment(const ProcessOptions& options) {
+  std::map<std::string, std::string> merged;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string entry = *e;
+    const std::size_t eq = entry.find('=');
+    if (eq != std::string::npos) merged[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  for (const auto& name : options.unsetEnv) merged.erase(name);
+  for (const auto& [name, value] : options.env) merged[name] = value;
+  std::vector<std::string> result;
+  for (const auto& [name, value] : merged) result.push_back(name + "=" + value);
+  return result;
+}
+
+}  // namespace
+
+ProcessResult RunProcess(const std::string& program, const ProcessOptions& options) {
+  int in[2], out[2], err[2];
+  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) return {};
+
+  std::vector<std::string> envStrings = BuildEnvironment(options);
+  std::vector<char*> envp;
+  for (auto& s : envStrings) envp.push_back(s.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> argStrings{program};
+  argStrings.insert(argStrings.end(), options.args.begin(), options.args.end());
+  std::vector<char*> argv;
+  for (auto& s : argStrings) argv.push_back(s.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+      _exit(126);
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+
+  signal(SIGPIPE, SIG_IGN);
+  std::size_t written = 0;
+  if (options.input.empty()) {
+    close(in[1]);
+    in[1] = -1;
+  }
+  ProcessResult result;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+  bool outOpen = true, errOpen = true;
+  while (outOpen || errOpen) {
+    std::vector<pollfd> fds;
+    if (outOpen) fds.push_back({out[0], POLLIN, 0});
+    if (errOpen) fds.push_back({err[0], POLLIN, 0});
+    if (in[1] >= 0) fds.push_back({in[1], POLLOUT, 0});
+    const int ready = poll(fds.data(), fds.size(), 200);
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      break;
+    }
+    if (ready <= 0) continue;
+    for (const pollfd& p : fds) {
+      if (p.revents == 0) continue;
+      if (p.fd == in[1]) {
+        const ssize_t n =
+            write(in[1], options.input.data() + written, options.input.size() - written);
+        if (n > 0) written += static_cast<std::size_t>(n);
+        if (n < 0 || written == options.input.size()) {
+          close(in[1]);
+          in[1] = -1;
+        }
+        continue;
+      }
+      char buffer[4096];
+      const ssize_t n = read(p.fd, buffer, sizeof buffer);
+      std::string& target = p.fd == out[0] ? result.out : result.err;
+      if (n > 0) {
+        target.append(buffer, static_cast<std::size_t>(n));
+      } else {
+        (p.fd == out[0] ? outOpen : errOpen) = false;
+      }
+    }
+  }
+  if (in[1] >= 0) close(in[1]);
+  close(out[0]);
+  close(err[0]);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace pv14::testing

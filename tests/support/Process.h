@@ -1,0 +1,32 @@
+// Runs a program as a caller would: its own environment, a text on stdin,
+// stdout and stderr captured, the exit status returned.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pv14::testing {
+
+struct ProcessResult {
+  int exitStatus = -1;  // -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct ProcessOptions {
+  std::vector<std::string> args;           // after the program's name
+  std::map<std::string, std::string> env;  // added to (or replacing in) the current one
+  std::vector<std::string> unsetEnv;       // removed from the environment
+  std::string input;                       // written to stdin, then closed
+  std::string workingDirectory;            // empty: the current one
+  int timeoutSeconds = 60;
+};
+
+ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);
+
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace pv14::testing
