@@ -1,0 +1,43 @@
+// An installed program of its own for each test: a program folder with a
+// copy of the executable (it finds KurodaiDef.ini and SUPPORT.INF beside
+// itself), a fresh engine database, a home folder and a caller's window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/CallerSocket.h"
+#include "tests/support/Process.h"
+#include "tests/support/TempDir.h"
+
+namespace pv14::testing {
+
+class ExportFixture : public ::testing::Test {
+ protected:
+  ExportFixture();
+
+  // Copies the program into the program folder with a KurodaiDef.ini of the
+  // given level text (none when levelFile is empty) and a SUPPORT.INF of the
+  // given UTF-8 text (none when empty).
+  void InstallProgram(const std::string& program, const std::string& levelFile,
+                      const std::string& supportInfUtf8);
+  // Loads an engine JSON text into the test's database; fails the test when
+  // the tool refuses it.
+  void LoadEngine(const std::string& json);
+  // Runs the installed program with one command-line argument (none when
+  // empty) and the given stdin script.
+  ProcessResult Run(const std::string& commandLine, const std::string& input);
+
+  // Z:\... form of a POSIX path under the default drive table.
+  static std::string WindowsPath(const std::string& posixPath);
+  // Expected text: UTF-8 with LF in the test, Shift_JIS with CR LF on disk.
+  static std::string ReportBytes(const std::string& utf8WithLf);
+
+  TempDir root_{"e2e"};
+  std::string programPath_;
+  CallerSocket caller_{4242};
+};
+
+}  // namespace pv14::testing

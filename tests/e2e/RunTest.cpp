@@ -1,0 +1,174 @@
+// The built program run as the accounting application runs it: the exit
+// status, the caller's window messages, the messages shown and the report.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "tests/e2e/ExportFixture.h"
+
+namespace pv14::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr char kLevelOne[] = "[ProgramLevel]\r\nPV14=1\r\n";
+constexpr char kSupportInf[] = "[=製品名=]勘定丸１９ 試験版\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]19.00.07\r\n";
+
+// One data set the user has selected, with a return kind that has no
+// sections: the report then holds its header blocks and an empty DATA block.
+std::string HeaderOnlyEngine(const std::string& home) {
+  std::string settings;
+  for (char c : ExportFixture::WindowsPath(home) + "\\settings\\") {
+    settings += c;
+    if (c == '\\') settings += c;  // escaped for JSON
+  }
+  return R"({
+  "CurrentUserId": "U1",
+  "AppFolders": { "Documents": "", "Settings": ")" +
+         settings + R"(" },
+  "Users": [ { "UserId": "U1", "SelectedKeyNo": 1, "SelectedDataNo": 7 } ],
+  "DataSets": [
+    { "DataId": "D6", "DataNo": 6, "CompanyName": "別の会社", "ReturnKind": 3 },
+    { "DataId": "D7", "DataNo": 7, "CompanyName": "ABC ソフト&表計算",
+      "PeriodFrom": 20170101, "PeriodTo": 20171231, "ReturnKind": 9, "StatementScope": 3 }
+  ]
+})";
+}
+
+std::string ExpectedHeaderOnlyReport(const std::string& functionId) {
+  return "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+         "<REPORT>\n"
+         "\t<SYSTEM>\n"
+         "\t\t<GYOUMUPREFIX>PV14</GYOUMUPREFIX>\n"
+         "\t\t<VERSION>1</VERSION>\n"
+         "\t\t<FUNCTIONID>" +
+         functionId +
+         "</FUNCTIONID>\n"
+         "\t\t<CONNECTEDPROGRAMVER>19.00.00</CONNECTEDPROGRAMVER>\n"
+         "\t\t<PROGRAMNAME>勘定丸１９ 試験版</PROGRAMNAME>\n"
+         "\t\t<PROGRAMVER>19.00.07</PROGRAMVER>\n"
+         "\t</SYSTEM>\n"
+         "\t<BASIC>\n"
+         "\t\t<KOMONSAKINAME>ＡＢＣ　ソフト＆表計算</KOMONSAKINAME>\n"
+         "\t\t<AOSIROKUBUN>1</AOSIROKUBUN>\n"
+         "\t\t<JIGYOUNENDOFROM>20170101</JIGYOUNENDOFROM>\n"
+         "\t\t<JIGYOUNENDOTO>20171231</JIGYOUNENDOTO>\n"
+         "\t\t<SYOTOKUSYURUI>1</SYOTOKUSYURUI>\n"
+         "\t</BASIC>\n"
+         "\t<DATA>\n"
+         "\t\t<EIGYOUSYOTOKU>\n"
+         "\t\t</EIGYOUSYOTOKU>\n"
+         "\t</DATA>\n"
+         "</REPORT>\n";
+}
+
+class RunTest : public ExportFixture {
+ protected:
+  void SetUp() override {
+    InstallProgram(PV14_STD_PROGRAM, kLevelOne, kSupportInf);
+    LoadEngine(HeaderOnlyEngine(root_.Join("home")));
+    report_ = root_.Join("out/report.xml");
+  }
+  std::string CallerLine(const std::string& functionId) const {
+    return "4242,32768," + functionId + "," + WindowsPath(report_);
+  }
+
+  std::string report_;
+};
+
+TEST_F(RunTest, CallerRunWritesTheReportAndPostsDone) {
+  ProcessResult result = Run(CallerLine("5"), "execute\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(caller_.Drain(milliseconds(300)),
+            (std::vector<std::string>{"EnableWindow 0", "SetForegroundWindow", "EnableWindow 1",
+                                      "PostMessage 32768 5 0", "EnableWindow 1"}));
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("5")));
+  EXPECT_NE(result.err.find("所得税情報の出力が終了しました。"), std::string::npos) << result.err;
+}
+
+TEST_F(RunTest, FunctionIdIsSixteenBitsSigned) {
+  ProcessResult result = Run(CallerLine("40000"), "execute\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 4294941760 0");
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("-25536")));
+}
+
+TEST_F(RunTest, CancelledDialogPostsOneAndWritesNothing) {
+  ProcessResult result = Run(CallerLine("5"), "cancel\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 1");
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), "");
+  EXPECT_NE(result.err.find("｢所得税｣の集計を中止します。"), std::string::npos) << result.err;
+}
+
+TEST_F(RunTest, ReportThatCannotBeWrittenFailsWithItsMessage) {
+  // A letter outside the drive table passes the drive check; the file then
+  // cannot be created.
+  ProcessResult result = Run("4242,32768,5,Q:\\report.xml", "execute\ny\n");
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 2");
+  EXPECT_NE(result.err.find("XMLファイルの出力に失敗しました。"), std::string::npos) << result.err;
+}
+
+TEST_F(RunTest, StartedAloneNotifiesNobody) {
+  ProcessResult result = Run("", "path " + WindowsPath(report_) + "\nexecute\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_TRUE(caller_.Drain(milliseconds(200)).empty());
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("1")));
+}
+
+TEST_F(RunTest, IncompleteCommandLineIsNoCaller) {
+  ProcessResult result = Run("4242,5", "path " + WindowsPath(report_) + "\nexecute\n");
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_TRUE(caller_.Drain(milliseconds(200)).empty());
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("1")));
+}
+
+struct LevelCase {
+  const char* name;
+  std::string levelFile;  // empty: no KurodaiDef.ini
+  const char* message;    // expected in the output; null when the run goes on
+};
+
+class CompatibilityRunTest : public ExportFixture,
+                             public ::testing::WithParamInterface<LevelCase> {};
+
+TEST_P(CompatibilityRunTest, RefusedReleaseEndsWithFailure) {
+  const LevelCase& c = GetParam();
+  InstallProgram(PV14_STD_PROGRAM, c.levelFile, "");
+  LoadEngine(HeaderOnlyEngine(root_.Join("home")));
+  ProcessResult result = Run("4242,32768,5," + WindowsPath(root_.Join("out/r.xml")), "execute\n");
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u) << result.err;
+  if (c.message == nullptr) {
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(messages[3], "PostMessage 32768 5 0");
+  } else {
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(messages[3], "PostMessage 32768 5 2");
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(root_.ReadFile("out/r.xml"), "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, CompatibilityRunTest,
+                         ::testing::Values(LevelCase{"NoFile", "", "動作環境が不正です。"},
+                                           LevelCase{"EmptyValue", "[ProgramLevel]\r\nPV14=\r\n",
+                                                     "動作環境が不正です。"},
+                                           LevelCase{"NoKeyMeansLevelOne", "[Other]\r\nPV14=5\r\n",
+                                                     nullptr},
+                                           LevelCase{"LevelTwo", "[ProgramLevel]\r\nPV14=2\r\n",
+                                                     "連動コンポーネントの最新版"},
+                                           LevelCase{"LevelZero", "[ProgramLevel]\r\nPV14=0\r\n",
+                                                     "ES_APRPACKAGENAMEの最新版を入手して"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pv14::testing
