@@ -1,0 +1,306 @@
+#include "platform/posix/PosixEnv.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
+#include "platform/Encoding.h"
+#include "platform/ShiftJisSearch.h"
+#include "platform/posix/CallerWindow.h"
+#include "platform/posix/FullWidth.h"
+#include "platform/posix/ProfileString.h"
+
+namespace pv14 {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Offset after "X:\" or "\\server\share[\]"; nullopt without such a root.
+std::optional<std::size_t> SkipRoot(std::string_view path) {
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    std::size_t serverEnd = sjis::FindSingleByte(path, '\\', 2);
+    if (serverEnd == std::string_view::npos || serverEnd == 2) return std::nullopt;
+    std::size_t shareEnd = sjis::FindSingleByte(path, '\\', serverEnd + 1);
+    if (shareEnd == std::string_view::npos) shareEnd = path.size();
+    if (shareEnd == serverEnd + 1) return std::nullopt;  // no share name
+    return shareEnd == path.size() ? shareEnd : shareEnd + 1;
+  }
+  if (path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\') return 3;
+  return std::nullopt;
+}
+
+class PosixEnv;
+
+class PosixFile : public File {
+ public:
+  explicit PosixFile(PosixEnv& env) : env_(env) {}
+  ~PosixFile() override { Close(); }
+
+  bool Open(const std::string& path, unsigned flags) override;
+  bool Write(const void* data, std::size_t size) override;
+  bool Read(void* buffer, std::size_t size, std::size_t* got) override;
+  void Close() override {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  bool IsOpen() const override { return fd_ >= 0; }
+
+ private:
+  PosixEnv& env_;
+  int fd_ = -1;
+};
+
+class PosixEnv : public Env {
+ public:
+  explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {}
+
+  // The POSIX path of a Windows path: absolute paths through the drive
+  // table, relative ones against the current folder.
+  std::optional<std::string> MapPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    bool unc = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    bool drive = path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
+    if (unc || drive) return drives_.ToPosix(path);
+    if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
+      return MapDriveRelative(path);
+    }
+    if (IsSeparator(path[0])) {
+      std::string root = GetCurrentDirectory();
+      if (!PathStripToRoot(root)) return std::nullopt;
+      return drives_.ToPosix(root + path);
+    }
+    std::string relative;
+    for (std::size_t i = 0; i < path.size(); i += sjis::CharLength(path, i)) {
+      std::size_t n = sjis::CharLength(path, i);
+      relative += (n == 1 && path[i] == '\\') ? std::string("/") : path.substr(i, n);
+    }
+    return Cp932ToUtf8(relative);
+  }
+
+  std::unique_ptr<File> NewFile() override { return std::make_unique<PosixFile>(*this); }
+
+  std::optional<FileStatus> GetFileStatus(const std::string& path) override {
+    auto st = Stat(path);
+    if (!st) return std::nullopt;
+    return FileStatus{S_ISDIR(st->st_mode), static_cast<std::uint64_t>(st->st_size)};
+  }
+
+  bool Access(const std::string& path, int mode) override {
+    auto posix = MapPath(path);
+    struct stat st;
+    if (!posix || ::stat(posix->c_str(), &st) != 0) return false;
+    if (S_ISDIR(st.st_mode)) return true;
+    // No write bit at all is the read-only attribute, which even an
+    // administrator meets.
+    if ((mode & 2) && ((st.st_mode & 0222) == 0 || ::access(posix->c_str(), W_OK) != 0)) {
+      return false;
+    }
+    if ((mode & 4) && ::access(posix->c_str(), R_OK) != 0) return false;
+    return true;
+  }
+
+  bool PathFileExists(const std::string& path) override { return Stat(path).has_value(); }
+
+  bool PathIsDirectory(const std::string& path) override {
+    auto st = Stat(path);
+    return st && S_ISDIR(st->st_mode);
+  }
+
+  bool CreateDirectory(const std::string& path) override {
+    auto posix = MapPath(path);
+    return posix && ::mkdir(posix->c_str(), 0777) == 0;
+  }
+
+  bool RemoveDirectory(const std::string& path) override {
+    auto posix = MapPath(path);
+    return posix && ::rmdir(posix->c_str()) == 0;
+  }
+
+  bool DeleteFile(const std::string& path) override {
+    auto posix = MapPath(path);
+    return posix && ::unlink(posix->c_str()) == 0;
+  }
+
+  bool ReplaceFile(const std::string& source, const std::string& target) override {
+    auto from = MapPath(source);
+    auto to = MapPath(target);
+    return from && to && ::rename(from->c_str(), to->c_str()) == 0;
+  }
+
+  std::string GetTempPath() override {
+    const char* tmp = std::getenv("TMPDIR");
+    auto folder = drives_.ToWindows((tmp != nullptr && *tmp == '/') ? tmp : "/tmp");
+    if (!folder) return {};
+    if (!sjis::EndsWithSingleByte(*folder, '\\')) *folder += '\\';
+    return *folder;
+  }
+
+  DriveType GetDriveType(const std::string& root) override {
+    std::string_view text = root;
+    if (sjis::EndsWithSingleByte(text, '\\')) text.remove_suffix(1);
+    const DriveTable::Entry* entry = drives_.Find(root);
+    // Only a bare root names a drive: "X:" or "\\server\share", with or
+    // without its backslash.
+    if (entry == nullptr || text.size() != (entry->key.size() == 1 ? 2 : entry->key.size())) {
+      return DriveType::kNoRootDir;
+    }
+    struct stat st;
+    if (::stat(entry->posixRoot.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      return DriveType::kNoRootDir;
+    }
+    return entry->type;
+  }
+
+  std::optional<std::size_t> PathSkipRoot(const std::string& path) override {
+    return SkipRoot(path);
+  }
+
+  bool PathStripToRoot(std::string& path) override {
+    auto after = SkipRoot(path);
+    if (!after) return false;
+    // A share's root is "\\server\share", a drive's "X:\".
+    bool unc = path[0] == '\\';
+    std::size_t keep = unc && *after > 0 && *after <= path.size() && path[*after - 1] == '\\'
+                           ? *after - 1
+                           : *after;
+    path.resize(keep);
+    return true;
+  }
+
+  std::string GetModuleFileName() override {
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer));
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof(buffer)) return {};
+    return drives_.ToWindows(std::string(buffer, static_cast<std::size_t>(n))).value_or("");
+  }
+
+  std::string GetCurrentDirectory() override {
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof(buffer)) == nullptr) return {};
+    return drives_.ToWindows(buffer).value_or("");
+  }
+
+  bool SetCurrentDirectory(const std::string& path) override {
+    auto posix = MapPath(path);
+    return posix && ::chdir(posix->c_str()) == 0;
+  }
+
+  std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                      const std::string& def, const std::string& path,
+                                      std::size_t size) override {
+    std::optional<std::string> value;
+    if (auto posix = MapPath(path)) {
+      std::ifstream in(*posix, std::ios::binary);
+      if (in) {
+        std::string contents((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+        value = FindProfileValue(contents, section, key);
+      }
+    }
+    return ProfileResult(value, def, size);
+  }
+
+  std::string MapFullWidth(const std::string& text) override { return MapToFullWidth(text); }
+
+  bool EnableWindow(WindowHandle window, bool enable) override {
+    return SendToWindow(window, enable ? "EnableWindow 1" : "EnableWindow 0");
+  }
+
+  bool SetForegroundWindow(WindowHandle window) override {
+    return SendToWindow(window, "SetForegroundWindow");
+  }
+
+  bool PostMessage(WindowHandle window, std::uint32_t message, std::uint32_t wParam,
+                   std::uint32_t lParam) override {
+    return SendToWindow(window, "PostMessage " + std::to_string(message) + " " +
+                                    std::to_string(wParam) + " " + std::to_string(lParam));
+  }
+
+ private:
+  // "X:name" is relative to the drive's current folder: the process's own
+  // on the current drive, the drive's root on any other.
+  std::optional<std::string> MapDriveRelative(const std::string& path) {
+    std::string current = GetCurrentDirectory();
+    std::string rest = path.substr(2);
+    if (!current.empty() && sjis::EqualsNoCase(current.substr(0, 2), path.substr(0, 2))) {
+      return drives_.ToPosix(rest.empty() ? current : current + "\\" + rest);
+    }
+    return drives_.ToPosix(path.substr(0, 2) + "\\" + rest);
+  }
+
+  std::optional<struct stat> Stat(const std::string& path) {
+    auto posix = MapPath(path);
+    struct stat st;
+    if (!posix || ::stat(posix->c_str(), &st) != 0) return std::nullopt;
+    return st;
+  }
+
+  DriveTable drives_;
+};
+
+bool PosixFile::Open(const std::string& path, unsigned flags) {
+  Close();
+  auto posix = env_.MapPath(path);
+  if (!posix) return false;
+  int access = (flags & kReadWrite) == kReadWrite ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
+  int create = (flags & kCreate) ? O_CREAT | O_TRUNC : 0;
+  int fd;
+  do {
+    fd = ::open(posix->c_str(), access | create | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+bool PosixFile::Write(const void* data, std::size_t size) {
+  if (fd_ < 0) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd_, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool PosixFile::Read(void* buffer, std::size_t size, std::size_t* got) {
+  *got = 0;
+  if (fd_ < 0) return false;
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return false;
+  *got = static_cast<std::size_t>(n);
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Env> NewPosixEnv(DriveTable drives) {
+  return std::make_unique<PosixEnv>(std::move(drives));
+}
+
+Env& Env::Default() {
+  static PosixEnv env(DriveTable::FromEnvironment());
+  return env;
+}
+
+}  // namespace pv14

@@ -1,0 +1,91 @@
+// The caller's window endpoint: one ASCII datagram per call, and a quiet
+// failure when nobody listens.
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/posix/CallerWindow.h"
+#include "platform/posix/PosixEnv.h"
+#include "tests/support/CallerSocket.h"
+#include "tests/support/TempDir.h"
+
+namespace pv14::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr WindowHandle kCaller = 1234;
+
+struct WindowCall {
+  const char* name;
+  std::function<bool(Env&)> call;
+  std::string datagram;
+};
+
+class CallerWindowTest : public ::testing::TestWithParam<WindowCall> {
+ protected:
+  std::unique_ptr<Env> env_ = NewPosixEnv(*DriveTable::Parse("Z=/", nullptr));
+};
+
+TEST_P(CallerWindowTest, SendsExactlyOneDatagram) {
+  CallerSocket socket(kCaller);
+  socket.ExportEnvironment();
+  EXPECT_TRUE(GetParam().call(*env_));
+  EXPECT_EQ(socket.Receive(2s), GetParam().datagram);
+  EXPECT_TRUE(socket.Drain(50ms).empty());
+}
+
+TEST_P(CallerWindowTest, FailsQuietlyWithoutASocket) {
+  TempDir empty("nowindows");
+  ::setenv("PV14_WINDOWS", empty.path().c_str(), 1);
+  ::testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(GetParam().call(*env_));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  ::unsetenv("PV14_WINDOWS");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, CallerWindowTest,
+    ::testing::Values(
+        WindowCall{"Disable", [](Env& env) { return env.EnableWindow(kCaller, false); },
+                   "EnableWindow 0"},
+        WindowCall{"Enable", [](Env& env) { return env.EnableWindow(kCaller, true); },
+                   "EnableWindow 1"},
+        WindowCall{"Foreground", [](Env& env) { return env.SetForegroundWindow(kCaller); },
+                   "SetForegroundWindow"},
+        WindowCall{"PostNegativeFunctionId",
+                   [](Env& env) { return env.PostMessage(kCaller, 32768, 0xFFFF9C40u, 0); },
+                   "PostMessage 32768 4294941760 0"},
+        WindowCall{"PostLargestValues",
+                   [](Env& env) { return env.PostMessage(kCaller, 0xFFFFFFFFu, 1, 0xFFFFFFFFu); },
+                   "PostMessage 4294967295 1 4294967295"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CallerWindowPathTest, DefaultsToTheRuntimeFolder) {
+  const char* before = std::getenv("XDG_RUNTIME_DIR");
+  std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+  ::unsetenv("PV14_WINDOWS");
+  ::setenv("XDG_RUNTIME_DIR", "/run/user/42", 1);
+  EXPECT_EQ(WindowSocketPath(7), "/run/user/42/pv14-windows/7");
+  ::unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(WindowSocketPath(7), "/tmp/pv14-windows/7");
+  ::setenv("PV14_WINDOWS", "/w", 1);
+  EXPECT_EQ(WindowSocketPath(4294967295u), "/w/4294967295");
+  ::unsetenv("PV14_WINDOWS");
+  if (saved) ::setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
+}
+
+TEST(CallerWindowPathTest, NoWindowIsNeverSentTo) {
+  CallerSocket socket(kNoWindow);
+  socket.ExportEnvironment();
+  EXPECT_FALSE(SendToWindow(kNoWindow, "EnableWindow 1"));
+  EXPECT_EQ(socket.Receive(50ms), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pv14::testing

@@ -1,0 +1,289 @@
+// The POSIX Env over a drive table of temporary folders: drive types,
+// access tests, root skipping, files and folders, the working folder.
+#include "platform/posix/PosixEnv.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/Sj.h"
+#include "tests/support/TempDir.h"
+
+namespace pv14::testing {
+namespace {
+
+// Drives over one temporary folder:
+//   C fixed, D a CD-ROM, R removable, U of unknown type, M whose folder is
+//   missing; \\srv\share remote, \\srv\gone missing.
+class PosixEnvFixture : public ::testing::Test {
+ protected:
+  PosixEnvFixture() {
+    for (const char* folder : {"c", "cd", "removable", "unknown", "share"}) {
+      std::filesystem::create_directory(dir_.Join(folder));
+    }
+    std::string text =
+        "C=" + dir_.Join("c") + ";D=" + dir_.Join("cd") + ",cdrom;R=" + dir_.Join("removable") +
+        ",removable;U=" + dir_.Join("unknown") + ",unknown;M=" + dir_.Join("missing") +
+        ";\\\\srv\\share=" + dir_.Join("share") + ",remote;\\\\srv\\gone=" + dir_.Join("gone");
+    std::string error;
+    auto table = DriveTable::Parse(text, &error);
+    EXPECT_TRUE(table) << error;
+    env_ = NewPosixEnv(*table);
+  }
+
+  // The POSIX path of a name under the C drive's folder.
+  std::string OnC(const std::string& utf8) const { return dir_.Join("c/" + utf8); }
+
+  TempDir dir_{"env"};
+  std::unique_ptr<Env> env_;
+};
+
+struct DriveCase {
+  const char* name;
+  std::string root;
+  DriveType expected;
+};
+
+class DriveTypeTest : public PosixEnvFixture, public ::testing::WithParamInterface<DriveCase> {};
+
+TEST_P(DriveTypeTest, ReportsTheTableTypeOfExistingRoots) {
+  EXPECT_EQ(env_->GetDriveType(GetParam().root), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DriveTypeTest,
+    ::testing::Values(DriveCase{"Fixed", "C:\\", DriveType::kFixed},
+                      DriveCase{"LowerCase", "c:\\", DriveType::kFixed},
+                      DriveCase{"WithoutBackslash", "C:", DriveType::kFixed},
+                      DriveCase{"CdRom", "D:\\", DriveType::kCdRom},
+                      DriveCase{"Removable", "R:\\", DriveType::kRemovable},
+                      DriveCase{"UnknownType", "U:\\", DriveType::kUnknown},
+                      DriveCase{"FolderMissing", "M:\\", DriveType::kNoRootDir},
+                      DriveCase{"LetterNotInTable", "Q:\\", DriveType::kNoRootDir},
+                      DriveCase{"NotARoot", "C:\\sub\\", DriveType::kNoRootDir},
+                      DriveCase{"Share", "\\\\srv\\share\\", DriveType::kRemote},
+                      DriveCase{"ShareWithoutBackslash", "\\\\SRV\\share", DriveType::kRemote},
+                      DriveCase{"ShareFolderMissing", "\\\\srv\\gone\\", DriveType::kNoRootDir},
+                      DriveCase{"UnknownShare", "\\\\other\\x\\", DriveType::kNoRootDir},
+                      DriveCase{"Empty", "", DriveType::kNoRootDir}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct AccessCase {
+  const char* name;
+  std::string path;
+  int mode;
+  bool expected;
+};
+
+class AccessTest : public PosixEnvFixture, public ::testing::WithParamInterface<AccessCase> {
+ protected:
+  void SetUp() override {
+    dir_.WriteFile("c/rw.txt", "x");
+    dir_.WriteFile("c/ro.txt", "x");
+    ::chmod(OnC("ro.txt").c_str(), 0444);
+    std::filesystem::create_directory(OnC("locked"));
+    ::chmod(OnC("locked").c_str(), 0555);
+  }
+};
+
+TEST_P(AccessTest, FollowsTheRuntimeLibrary) {
+  EXPECT_EQ(env_->Access(GetParam().path, GetParam().mode), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AccessTest,
+    ::testing::Values(AccessCase{"DriveRoot", "C:\\", 6, true},
+                      AccessCase{"ReadOnlyFolderPassesAnyMode", "C:\\locked", 6, true},
+                      AccessCase{"WritableFile", "C:\\rw.txt", 6, true},
+                      AccessCase{"ReadOnlyFileFailsWrite", "C:\\ro.txt", 2, false},
+                      AccessCase{"ReadOnlyFileFailsReadWrite", "C:\\ro.txt", 6, false},
+                      AccessCase{"ReadOnlyFileExists", "C:\\ro.txt", 0, true},
+                      AccessCase{"ReadOnlyFileReads", "C:\\ro.txt", 4, true},
+                      AccessCase{"MissingFile", "C:\\missing.txt", 0, false},
+                      AccessCase{"Share", "\\\\srv\\share", 6, true},
+                      AccessCase{"ShareFolderMissing", "\\\\srv\\gone", 6, false},
+                      AccessCase{"UnknownShare", "\\\\nobody\\share", 0, false},
+                      AccessCase{"LetterNotInTable", "Q:\\", 0, false},
+                      AccessCase{"DriveFolderMissing", "M:\\", 6, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RootCase {
+  const char* name;
+  std::string path;
+  std::optional<std::size_t> skip;   // PathSkipRoot
+  std::optional<std::string> strip;  // PathStripToRoot, nullopt when it fails
+};
+
+class RootTest : public PosixEnvFixture, public ::testing::WithParamInterface<RootCase> {};
+
+TEST_P(RootTest, SkipsAndStripsLexically) {
+  const RootCase& c = GetParam();
+  EXPECT_EQ(env_->PathSkipRoot(c.path), c.skip);
+  std::string path = c.path;
+  EXPECT_EQ(env_->PathStripToRoot(path), c.strip.has_value());
+  EXPECT_EQ(path, c.strip.value_or(c.path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RootTest,
+    ::testing::Values(RootCase{"DrivePath", "C:\\a\\b", 3, "C:\\"},
+                      RootCase{"DriveRoot", "C:\\", 3, "C:\\"},
+                      RootCase{"LetterOutsideTable", "q:\\x", 3, "q:\\"},
+                      RootCase{"BareDrive", "C:", std::nullopt, std::nullopt},
+                      RootCase{"DriveRelative", "C:a\\b", std::nullopt, std::nullopt},
+                      RootCase{"Relative", "a\\b", std::nullopt, std::nullopt},
+                      RootCase{"LeadingBackslash", "\\a", std::nullopt, std::nullopt},
+                      RootCase{"Empty", "", std::nullopt, std::nullopt},
+                      RootCase{"UncPath", "\\\\srv\\share\\a\\b", 12, "\\\\srv\\share"},
+                      RootCase{"UncRootWithBackslash", "\\\\srv\\share\\", 12, "\\\\srv\\share"},
+                      RootCase{"UncRoot", "\\\\srv\\share", 11, "\\\\srv\\share"},
+                      RootCase{"ServerOnly", "\\\\srv", std::nullopt, std::nullopt},
+                      RootCase{"ServerAndBackslash", "\\\\srv\\", std::nullopt, std::nullopt},
+                      RootCase{"ShareNameEndingIn5CSecondByte", "\\\\srv\\" + Sj("表") + "\\x", 9,
+                               "\\\\srv\\" + Sj("表")},
+                      RootCase{"ServerNameEndingIn5CSecondByte", "\\\\" + Sj("ソ") + "\\s\\x", 7,
+                               "\\\\" + Sj("ソ") + "\\s"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PosixEnvFixture, FileWritesReadsAndTruncates) {
+  auto file = env_->NewFile();
+  ASSERT_TRUE(file->Open("C:\\out.xml", File::kWrite | File::kCreate));
+  ASSERT_TRUE(file->Write("abc\r\n", 5));
+  file->Close();
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_FALSE(file->Write("x", 1));
+  EXPECT_EQ(dir_.ReadFile("c/out.xml"), "abc\r\n");
+
+  ASSERT_TRUE(file->Open("C:\\out.xml", File::kRead));
+  char buffer[16];
+  std::size_t got = 0;
+  ASSERT_TRUE(file->Read(buffer, sizeof(buffer), &got));
+  EXPECT_EQ(std::string(buffer, got), "abc\r\n");
+  file->Close();
+
+  ASSERT_TRUE(file->Open("C:\\out.xml", File::kWrite | File::kCreate));
+  file->Close();
+  EXPECT_EQ(dir_.ReadFile("c/out.xml"), "");
+}
+
+TEST_F(PosixEnvFixture, FileRefusesFoldersMissingFoldersAndUnknownDrives) {
+  auto file = env_->NewFile();
+  std::filesystem::create_directory(OnC("folder"));
+  EXPECT_FALSE(file->Open("C:\\folder", File::kRead));
+  EXPECT_FALSE(file->Open("C:\\folder", File::kWrite | File::kCreate));
+  EXPECT_FALSE(file->Open("C:\\nowhere\\out.xml", File::kWrite | File::kCreate));
+  EXPECT_FALSE(file->Open("Q:\\out.xml", File::kWrite | File::kCreate));
+  EXPECT_FALSE(file->IsOpen());
+}
+
+TEST_F(PosixEnvFixture, FoldersAreCreatedOneLevelAndRemovedWhenEmpty) {
+  const std::string folder = "C:\\" + Sj("新しい表");
+  EXPECT_FALSE(env_->PathIsDirectory(folder));
+  ASSERT_TRUE(env_->CreateDirectory(folder));
+  EXPECT_TRUE(std::filesystem::is_directory(OnC("新しい表")));  // a UTF-8 name on disk
+  EXPECT_TRUE(env_->PathIsDirectory(folder + "\\"));
+  EXPECT_FALSE(env_->CreateDirectory(folder));
+  EXPECT_FALSE(env_->CreateDirectory("C:\\a\\b"));
+
+  dir_.WriteFile("c/新しい表/f.txt", "x");
+  EXPECT_FALSE(env_->RemoveDirectory(folder));
+  EXPECT_TRUE(env_->DeleteFile(folder + "\\f.txt"));
+  EXPECT_FALSE(env_->DeleteFile(folder + "\\f.txt"));
+  EXPECT_TRUE(env_->RemoveDirectory(folder));
+  EXPECT_FALSE(env_->PathFileExists(folder));
+}
+
+TEST_F(PosixEnvFixture, StatusAndReplace) {
+  dir_.WriteFile("c/new.tmp", "new contents");
+  dir_.WriteFile("c/old.xml", "old");
+  auto status = env_->GetFileStatus("C:\\new.tmp");
+  ASSERT_TRUE(status);
+  EXPECT_FALSE(status->isDirectory);
+  EXPECT_EQ(status->size, 12u);
+  ASSERT_TRUE(env_->GetFileStatus("C:\\"));
+  EXPECT_TRUE(env_->GetFileStatus("C:\\")->isDirectory);
+  EXPECT_FALSE(env_->GetFileStatus("C:\\none"));
+
+  ASSERT_TRUE(env_->ReplaceFile("C:\\new.tmp", "C:\\old.xml"));
+  EXPECT_EQ(dir_.ReadFile("c/old.xml"), "new contents");
+  EXPECT_FALSE(env_->PathFileExists("C:\\new.tmp"));
+  EXPECT_FALSE(env_->ReplaceFile("C:\\new.tmp", "C:\\old.xml"));
+}
+
+// Restores the process's working folder and TMPDIR after a test.
+class ProcessStateGuard {
+ public:
+  ProcessStateGuard() {
+    char buffer[PATH_MAX];
+    cwd_ = ::getcwd(buffer, sizeof(buffer)) ? buffer : "/";
+    if (const char* tmp = std::getenv("TMPDIR")) tmp_ = tmp;
+  }
+  ~ProcessStateGuard() {
+    if (::chdir(cwd_.c_str()) != 0) std::abort();
+    if (tmp_) {
+      ::setenv("TMPDIR", tmp_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+
+ private:
+  std::string cwd_;
+  std::optional<std::string> tmp_;
+};
+
+TEST_F(PosixEnvFixture, WorkingFolderIsInWindowsForm) {
+  ProcessStateGuard guard;
+  std::filesystem::create_directory(OnC("work"));
+  ASSERT_TRUE(env_->SetCurrentDirectory("C:\\work\\"));
+  EXPECT_EQ(env_->GetCurrentDirectory(), "C:\\work");
+
+  // Relative names land in the working folder, drive-relative ones too.
+  auto file = env_->NewFile();
+  ASSERT_TRUE(file->Open("plain.xml", File::kWrite | File::kCreate));
+  file->Close();
+  ASSERT_TRUE(file->Open("C:drive.xml", File::kWrite | File::kCreate));
+  file->Close();
+  EXPECT_TRUE(std::filesystem::exists(OnC("work/plain.xml")));
+  EXPECT_TRUE(std::filesystem::exists(OnC("work/drive.xml")));
+  // On another drive, "X:name" is relative to that drive's root.
+  EXPECT_TRUE(env_->CreateDirectory("R:sub"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.Join("removable/sub")));
+
+  ASSERT_TRUE(env_->SetCurrentDirectory("C:\\"));
+  EXPECT_EQ(env_->GetCurrentDirectory(), "C:\\");
+  EXPECT_FALSE(env_->SetCurrentDirectory("C:\\missing"));
+  EXPECT_FALSE(env_->SetCurrentDirectory("Q:\\"));
+}
+
+TEST_F(PosixEnvFixture, TempPathEndsWithABackslash) {
+  ProcessStateGuard guard;
+  std::filesystem::create_directory(OnC("tmp"));
+  ::setenv("TMPDIR", OnC("tmp").c_str(), 1);
+  EXPECT_EQ(env_->GetTempPath(), "C:\\tmp\\");
+  ::setenv("TMPDIR", dir_.Join("c").c_str(), 1);
+  EXPECT_EQ(env_->GetTempPath(), "C:\\");
+  ::setenv("TMPDIR", "/outside/every/drive", 1);
+  EXPECT_EQ(env_->GetTempPath(), "");
+}
+
+TEST(PosixEnvTest, ModuleFileNameIsThisProgramInWindowsForm) {
+  auto env = NewPosixEnv(*DriveTable::Parse("Z=/", nullptr));
+  std::string name = env->GetModuleFileName();
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  ASSERT_GT(n, 0);
+  std::string expected = "Z:" + std::string(buffer, static_cast<std::size_t>(n));
+  for (char& c : expected) c = c == '/' ? '\\' : c;
+  EXPECT_EQ(name, expected);
+}
+
+}  // namespace
+}  // namespace pv14::testing
