@@ -15,6 +15,6 @@ std::string_view FieldText(const char (&field)[N]) {
 template <std::size_t N>
 void SetFieldText(char (&field)[N], std::string_view text) {
   std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-  std::memcpy(field, text.data(), n);
+  if (n != 0) std::memcpy(field, text.data(), n);  // an empty view may have no data
   std::memset(field + n, 0, N - n);
 }
