@@ -1,0 +1,280 @@
+#include "platform/console/ConsoleDialog.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "platform/Types.h"
+#include "resources/Templates.h"
+
+namespace pv14 {
+namespace {
+
+// The buttons the commands press, known by the start of their texts.
+std::string Sjis(std::string_view utf8) { return ConsoleIo::FromInput(utf8).value_or(""); }
+
+const std::string& BrowsePrefix() {
+  static const std::string text = Sjis("参照");
+  return text;
+}
+const std::string& ExecutePrefix() {
+  static const std::string text = Sjis("実行");
+  return text;
+}
+const std::string& CancelPrefix() {
+  static const std::string text = Sjis("キャンセル");
+  return text;
+}
+
+constexpr std::string_view kHelp =
+    "commands: 1 | 2 | 3 (choose), path TEXT, browse [TEXT], execute (or an empty line), "
+    "f12, cancel, esc";
+
+std::string Lowered(std::string_view word) {
+  std::string lowered(word);
+  std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lowered;
+}
+
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+}  // namespace
+
+ConsoleDialog::ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
+                             std::optional<std::string>& pendingFile)
+    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile) {
+  for (const auto& control : dialog.controls) controls_.push_back({&control, control.text});
+}
+
+int ConsoleDialog::Run(DialogLogic& logic) {
+  if (logic.OnInitDialog(*this)) FocusFirstTabStop();
+  if (ended_) return result_;
+  Render();
+  io_.WriteLine(kHelp);
+  while (!ended_) {
+    auto line = io_.ReadLine();
+    if (!line) {
+      EndOfInput(logic);
+      break;
+    }
+    unsigned changesBefore = changes_;
+    std::size_t boxesBefore = io_.MessageBoxes();
+    Execute(*line, logic);
+    if (!ended_ && (changes_ != changesBefore || io_.MessageBoxes() != boxesBefore)) Render();
+  }
+  return result_;
+}
+
+void ConsoleDialog::Execute(const std::string& line, DialogLogic& logic) {
+  if (IsBlankLine(line)) {
+    ClickButton(ExecutePrefix(), logic);
+    return;
+  }
+  std::string_view rest = line;
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  std::size_t blank = rest.find(' ');
+  std::string word = Lowered(rest.substr(0, blank));
+  // The text is everything after the one blank behind the command word, so
+  // that blanks can be typed.
+  std::optional<std::string> text;
+  if (blank != std::string_view::npos) text = std::string(rest.substr(blank + 1));
+
+  if (word.size() == 1 && word[0] >= '1' && word[0] <= '3' && !text) {
+    ClickRadio(word[0]);
+  } else if (word == "path") {
+    TypePath(text.value_or(""));
+  } else if (word == "browse") {
+    Browse(text, logic);
+  } else if (word == "execute" && !text) {
+    ClickButton(ExecutePrefix(), logic);
+  } else if (word == "f12" && !text) {
+    logic.PreTranslateKey(*this, kVkF12, focus_);
+  } else if (word == "cancel" && !text) {
+    ClickButton(CancelPrefix(), logic);
+  } else if (word == "esc" && !text) {
+    logic.OnCancel(*this);
+  } else {
+    Note("unknown command; " + std::string(kHelp));
+  }
+}
+
+void ConsoleDialog::ClickRadio(char digit) {
+  Control* radio = FindRadio(digit);
+  if (radio == nullptr) {
+    Note(std::string("there is no choice ") + digit);
+    return;
+  }
+  if (!radio->enabled) {
+    Note(std::string("choice ") + digit + " is disabled");
+    return;
+  }
+  // An automatic radio button unchecks the others of its group: the
+  // controls from the last group start before it up to the next group start.
+  auto self = std::find_if(controls_.begin(), controls_.end(),
+                           [&](const Control& c) { return &c == radio; });
+  auto first = self;
+  while (first != controls_.begin() && !(first->source->style & style::kGroup)) --first;
+  auto last = self + 1;
+  while (last != controls_.end() && !(last->source->style & style::kGroup)) ++last;
+  for (auto it = first; it != last; ++it) {
+    if (it->source->kind == ControlKind::kRadioButton) it->checked = (it == self);
+  }
+  ++changes_;
+  focus_ = radio->source->id;
+}
+
+void ConsoleDialog::TypePath(const std::string& utf8) {
+  Control* edit = FindKind(ControlKind::kEdit);
+  if (edit == nullptr || !edit->enabled) {
+    Note("the path cannot be edited");
+    return;
+  }
+  auto text = ConsoleIo::FromInput(utf8);
+  if (!text) {
+    Note("the path holds a character that Shift_JIS cannot write");
+    return;
+  }
+  if (text->size() > edit->limit) {
+    Note("the path is longer than " + std::to_string(edit->limit) + " bytes");
+    return;
+  }
+  focus_ = edit->source->id;
+  SetText(edit->source->id, *text);
+}
+
+void ConsoleDialog::Browse(const std::optional<std::string>& utf8, DialogLogic& logic) {
+  std::optional<std::string> answer;
+  if (utf8) {
+    answer = ConsoleIo::FromInput(*utf8);
+    if (!answer) {
+      Note("the file name holds a character that Shift_JIS cannot write");
+      return;
+    }
+  }
+  pendingFile_ = answer;
+  ClickButton(BrowsePrefix(), logic);
+  pendingFile_.reset();  // an answer the logic did not ask for is dropped
+}
+
+bool ConsoleDialog::ClickButton(const std::string& prefix, DialogLogic& logic) {
+  Control* button = FindButton(prefix);
+  if (button == nullptr) {
+    Note("there is no button " + ConsoleIo::ToDisplay(prefix));
+    return false;
+  }
+  if (!button->enabled) {
+    Note(ConsoleIo::ToDisplay(button->text) + " is disabled");
+    return false;
+  }
+  focus_ = button->source->id;
+  logic.OnCommand(*this, button->source->id);
+  return true;
+}
+
+void ConsoleDialog::EndOfInput(DialogLogic& logic) {
+  if (!ClickButton(CancelPrefix(), logic) && !ended_) logic.OnCancel(*this);
+  // Nothing more can be read: a dialog that stays open would wait forever.
+  if (!ended_) EndDialog(kIdCancel);
+}
+
+void ConsoleDialog::FocusFirstTabStop() {
+  for (const auto& control : controls_) {
+    if ((control.source->style & style::kTabStop) && control.enabled) {
+      focus_ = control.source->id;
+      return;
+    }
+  }
+}
+
+ConsoleDialog::Control* ConsoleDialog::Find(int id) {
+  for (auto& control : controls_) {
+    if (control.source->id == id) return &control;
+  }
+  return nullptr;
+}
+
+const ConsoleDialog::Control* ConsoleDialog::Find(int id) const {
+  return const_cast<ConsoleDialog*>(this)->Find(id);
+}
+
+ConsoleDialog::Control* ConsoleDialog::FindKind(ControlKind kind) {
+  for (auto& control : controls_) {
+    if (control.source->kind == kind) return &control;
+  }
+  return nullptr;
+}
+
+ConsoleDialog::Control* ConsoleDialog::FindRadio(char digit) {
+  const std::string mark = std::string("(&") + digit + ")";
+  for (auto& control : controls_) {
+    if (control.source->kind == ControlKind::kRadioButton &&
+        control.text.find(mark) != std::string::npos) {
+      return &control;
+    }
+  }
+  return nullptr;
+}
+
+ConsoleDialog::Control* ConsoleDialog::FindButton(const std::string& prefix) {
+  for (auto& control : controls_) {
+    if (control.source->kind == ControlKind::kPushButton && !prefix.empty() &&
+        control.text.compare(0, prefix.size(), prefix) == 0) {
+      return &control;
+    }
+  }
+  return nullptr;
+}
+
+bool ConsoleDialog::IsChecked(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr && control->checked;
+}
+
+void ConsoleDialog::SetCheck(int id, bool checked) {
+  if (Control* control = Find(id); control != nullptr && control->checked != checked) {
+    control->checked = checked;
+    ++changes_;
+  }
+}
+
+bool ConsoleDialog::IsEnabled(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr && control->enabled;
+}
+
+void ConsoleDialog::Enable(int id, bool enabled) {
+  if (Control* control = Find(id); control != nullptr && control->enabled != enabled) {
+    control->enabled = enabled;
+    ++changes_;
+  }
+}
+
+std::string ConsoleDialog::GetText(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr ? control->text : std::string();
+}
+
+void ConsoleDialog::SetText(int id, const std::string& text) {
+  if (Control* control = Find(id); control != nullptr && control->text != text) {
+    control->text = text;
+    ++changes_;
+  }
+}
+
+void ConsoleDialog::LimitText(int id, std::size_t bytes) {
+  if (Control* control = Find(id)) control->limit = bytes;
+}
+
+void ConsoleDialog::SetFocus(int id) {
+  if (Find(id) != nullptr) focus_ = id;
+}
+
+void ConsoleDialog::EndDialog(int result) {
+  ended_ = true;
+  result_ = result;
+}
+
+}  // namespace pv14

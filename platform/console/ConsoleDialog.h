@@ -1,0 +1,82 @@
+// A modal dialog on the console: the controls of a template held as state,
+// shown as text, and driven by commands read line by line.
+//
+// Commands: "1", "2", "3" click the radio button whose text holds "(&N)";
+// "path TEXT" types TEXT into the edit; "browse TEXT" confirms the file
+// dialog with TEXT behind the button 参照, "browse" cancels it; an empty
+// line or "execute" clicks 実行; "f12" presses F12 on the focused control;
+// "cancel" clicks キャンセル; "esc" is the dialog's cancel command; the end
+// of input is "cancel".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "platform/console/ConsoleIo.h"
+#include "resources/Templates.h"
+
+namespace pv14 {
+
+class ConsoleDialog : public DialogControls {
+ public:
+  // pendingFile receives the answer the next file dialog gives.
+  ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
+                std::optional<std::string>& pendingFile);
+
+  // Runs the modal loop; the result given to EndDialog.
+  int Run(DialogLogic& logic);
+
+  WindowHandle Handle() const override { return handle_; }
+  bool IsChecked(int id) const override;
+  void SetCheck(int id, bool checked) override;
+  bool IsEnabled(int id) const override;
+  void Enable(int id, bool enabled) override;
+  std::string GetText(int id) const override;
+  void SetText(int id, const std::string& text) override;
+  void LimitText(int id, std::size_t bytes) override;
+  void SetFocus(int id) override;
+  int GetFocus() const override { return focus_; }
+  void SelectAll(int) override {}
+  void EndDialog(int result) override;
+
+ private:
+  struct Control {
+    const ControlTemplate* source;
+    std::string text;  // Shift_JIS
+    bool checked = false;
+    bool enabled = true;
+    std::size_t limit = 30000;  // an edit's default limit
+  };
+
+  Control* Find(int id);
+  const Control* Find(int id) const;
+  Control* FindKind(ControlKind kind);
+  Control* FindRadio(char digit);
+  Control* FindButton(const std::string& prefix);
+
+  // One command line.
+  void Execute(const std::string& line, DialogLogic& logic);
+  void ClickRadio(char digit);
+  void TypePath(const std::string& utf8);
+  void Browse(const std::optional<std::string>& utf8, DialogLogic& logic);
+  // Clicks the push button whose text begins with prefix; false when refused.
+  bool ClickButton(const std::string& prefix, DialogLogic& logic);
+  void EndOfInput(DialogLogic& logic);
+  void FocusFirstTabStop();
+  void Render() const;
+  void Note(const std::string& utf8) const { io_.WriteLine("  * " + utf8); }
+
+  ConsoleIo& io_;
+  const DialogTemplate& dialog_;
+  WindowHandle handle_;
+  std::optional<std::string>& pendingFile_;
+  std::vector<Control> controls_;
+  int focus_ = 0;
+  bool ended_ = false;
+  int result_ = 0;
+  unsigned changes_ = 0;  // bumped by every visible change of a control
+};
+
+}  // namespace pv14

@@ -1,0 +1,48 @@
+// The console's two ends: lines read from an input stream (UTF-8, as typed)
+// and everything shown written to an output stream (UTF-8). The program's
+// texts are Shift_JIS and are converted here, for display only.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace pv14 {
+
+class ConsoleIo {
+ public:
+  ConsoleIo(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+
+  // One line without its line end; nullopt at the end of input.
+  std::optional<std::string> ReadLine();
+
+  // Writes a line of UTF-8 text.
+  void WriteLine(std::string_view utf8);
+  // Writes a line of Shift_JIS text, shown in UTF-8.
+  void ShowLine(std::string_view sjis) { WriteLine(ToDisplay(sjis)); }
+  // Replaces the open status line (a progress bar) by utf8, without a line end.
+  void WriteStatus(std::string_view utf8);
+  // Ends an open status line.
+  void EndStatus();
+  bool StatusOpen() const { return statusOpen_; }
+
+  // Shift_JIS -> UTF-8; bytes that are not valid Shift_JIS show as U+FFFD.
+  static std::string ToDisplay(std::string_view sjis);
+  // UTF-8 -> Shift_JIS; nullopt when a character has no Shift_JIS form.
+  static std::optional<std::string> FromInput(std::string_view utf8);
+
+  // Counts message boxes shown, so a dialog knows it should show itself again.
+  void CountMessageBox() { ++messageBoxes_; }
+  std::size_t MessageBoxes() const { return messageBoxes_; }
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+  bool statusOpen_ = false;
+  std::size_t messageBoxes_ = 0;
+};
+
+}  // namespace pv14

@@ -1,0 +1,104 @@
+#include "platform/console/ConsoleProgress.h"
+
+#include <algorithm>
+
+namespace pv14 {
+namespace {
+
+constexpr int kDefaultMainBar = 1018;
+constexpr int kBarWidth = 30;
+
+int FirstProgressBar(const DialogTemplate& dialog) {
+  for (const auto& control : dialog.controls) {
+    if (control.kind == ControlKind::kProgressBar) return control.id;
+  }
+  return kDefaultMainBar;
+}
+
+}  // namespace
+
+ConsoleProgressWindow::ConsoleProgressWindow(ConsoleIo& io, const DialogTemplate& dialog,
+                                             WindowHandle handle, bool terminal)
+    : io_(io),
+      handle_(handle),
+      terminal_(terminal),
+      mainBar_(FirstProgressBar(dialog)),
+      caption_(dialog.caption) {
+  for (const auto& control : dialog.controls) {
+    if (control.kind == ControlKind::kProgressBar) bars_[control.id] = Bar{};
+  }
+}
+
+ConsoleProgressWindow::~ConsoleProgressWindow() {
+  if (visible_ && terminal_) io_.EndStatus();
+}
+
+void ConsoleProgressWindow::Show() {
+  visible_ = true;
+  Refresh();
+}
+
+void ConsoleProgressWindow::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  Refresh();
+}
+
+void ConsoleProgressWindow::SetRange(int bar, int low, int high) {
+  Bar& b = BarOf(bar);
+  b.low = low;
+  b.high = std::max(low, high);
+  b.pos = std::clamp(b.pos, b.low, b.high);
+  Refresh();
+}
+
+void ConsoleProgressWindow::SetStep(int bar, int step) { BarOf(bar).step = step; }
+
+void ConsoleProgressWindow::SetPos(int bar, int pos) {
+  Bar& b = BarOf(bar);
+  b.pos = std::clamp(pos, b.low, b.high);
+  Refresh();
+}
+
+void ConsoleProgressWindow::DeltaPos(int bar, int delta) {
+  Bar& b = BarOf(bar);
+  // Widened so a large delta cannot overflow before it is held to the range.
+  long long moved = static_cast<long long>(b.pos) + delta;
+  b.pos = static_cast<int>(std::clamp<long long>(moved, b.low, b.high));
+  Refresh();
+}
+
+int ConsoleProgressWindow::GetPos(int bar) const {
+  auto it = bars_.find(bar);
+  return it == bars_.end() ? 0 : it->second.pos;
+}
+
+int ConsoleProgressWindow::Percent() const {
+  auto it = bars_.find(mainBar_);
+  if (it == bars_.end() || it->second.high == it->second.low) return 0;
+  const Bar& b = it->second;
+  return static_cast<int>(100LL * (b.pos - b.low) / (static_cast<long long>(b.high) - b.low));
+}
+
+void ConsoleProgressWindow::Close(int) {
+  if (visible_ && terminal_) io_.EndStatus();
+  visible_ = false;
+}
+
+void ConsoleProgressWindow::Refresh() {
+  if (!visible_) return;
+  std::string caption = ConsoleIo::ToDisplay(caption_);
+  if (!terminal_) {
+    if (caption != shown_) io_.WriteLine(caption);
+    shown_ = caption;
+    return;
+  }
+  int percent = Percent();
+  int filled = percent * kBarWidth / 100;
+  std::string line = caption + " [" + std::string(filled, '#') +
+                     std::string(kBarWidth - filled, '-') + "] " + std::to_string(percent) + "%";
+  // Redrawn also when another text ended the status line meanwhile.
+  if (line != shown_ || !io_.StatusOpen()) io_.WriteStatus(line);
+  shown_ = line;
+}
+
+}  // namespace pv14

@@ -1,0 +1,60 @@
+// The progress window on the console. On a terminal it redraws one status
+// line (caption, bar, percentage of the main bar); elsewhere it writes the
+// caption once each time it changes.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/Ui.h"
+#include "platform/console/ConsoleIo.h"
+#include "resources/Templates.h"
+
+namespace pv14 {
+
+class ConsoleProgressWindow : public ProgressWindow {
+ public:
+  ConsoleProgressWindow(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
+                        bool terminal);
+  ~ConsoleProgressWindow() override;
+
+  WindowHandle Handle() const override { return handle_; }
+  void SetParent(WindowHandle) override {}
+  void Show() override;
+  void SetCaption(const std::string& caption) override;
+  void SetRange(int bar, int low, int high) override;
+  void SetStep(int bar, int step) override;
+  void SetPos(int bar, int pos) override;
+  void DeltaPos(int bar, int delta) override;
+  int GetPos(int bar) const override;
+  void BringToTop() override {}
+  void SetForeground() override {}
+  void Update() override {}
+  void Close(int result) override;
+
+  // The main bar's position as a whole percentage of its range.
+  int Percent() const;
+
+ private:
+  // A progress bar's state; a new bar runs 0..100 in steps of 10.
+  struct Bar {
+    int low = 0;
+    int high = 100;
+    int step = 10;
+    int pos = 0;
+  };
+
+  Bar& BarOf(int id) { return bars_[id]; }
+  void Refresh();
+
+  ConsoleIo& io_;
+  WindowHandle handle_;
+  bool terminal_;
+  int mainBar_;
+  std::string caption_;  // Shift_JIS
+  std::map<int, Bar> bars_;
+  bool visible_ = false;
+  std::string shown_;  // what was last written
+};
+
+}  // namespace pv14
