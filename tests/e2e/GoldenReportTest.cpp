@@ -1,0 +1,173 @@
+// The built programs run as the accounting application runs them, on full
+// engine data sets: every report must equal, byte for byte, the one the
+// independent oracle (tests/golden/make_expected.py) derives from the same
+// data, and must be well-formed XML.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/ExportFixture.h"
+#include "tests/support/XmlCheck.h"
+
+namespace pv14::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr char kLevelOne[] = "[ProgramLevel]\r\nPV14=1\r\n";
+
+std::string GoldenFile(const std::string& name) {
+  return std::string(PV14_SOURCE_DIR) + "/tests/golden/" + name;
+}
+
+struct GoldenCase {
+  const char* name;     // the data set and its expected report
+  const char* program;  // the edition that writes it
+  bool supportFile;     // SUPPORT.INF beside the program
+  const char* input;    // what the user answers in the conditions dialog
+  const char* incomeKind;
+  const char* edition;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
+// Keep in step with tests/golden/regenerate.sh, which writes the expected
+// reports with the same income kind, edition and SUPPORT.INF.
+const GoldenCase kCases[] = {
+    // Scope 3 preselects business income.
+    {"blue-general", PV14_STD_PROGRAM, true, "execute\n", "1", "std"},
+    // Scope 1: other income is chosen by hand.
+    {"white-general", PV14_STD_PROGRAM, true, "2\nexecute\n", "2", "std"},
+    // Scope 3: real estate is chosen by hand.
+    {"blue-real-estate", PV14_NET_PROGRAM, true, "3\nexecute\n", "3", "net"},
+    // Scope 2 preselects real estate; no SUPPORT.INF: the edition's defaults.
+    {"white-real-estate", PV14_NET_PROGRAM, false, "execute\n", "3", "net"},
+};
+
+class GoldenReportTest : public ExportFixture, public ::testing::WithParamInterface<GoldenCase> {
+ protected:
+  // The data set with its folders moved into this test's home.
+  std::string EngineData() {
+    nlohmann::ordered_json data = nlohmann::ordered_json::parse(
+        ReadFileBytes(GoldenFile(GetParam().name + std::string(".json"))));
+    const std::string home = WindowsPath(root_.Join("home"));
+    data["AppFolders"] = {{"Documents", home + "\\Documents\\"},
+                          {"Settings", home + "\\settings\\"}};
+    return data.dump();
+  }
+
+  std::string ExpectedReport() {
+    return ReadFileBytes(GoldenFile(GetParam().name + std::string(".expected.xml")));
+  }
+};
+
+TEST_P(GoldenReportTest, ReportEqualsTheOraclesByteForByte) {
+  const GoldenCase& c = GetParam();
+  InstallProgram(c.program, kLevelOne, "");
+  if (c.supportFile)
+    root_.WriteFile("program/SUPPORT.INF", ReadFileBytes(GoldenFile("SUPPORT.INF")));
+  LoadEngine(EngineData());
+  const std::string report = root_.Join("out/report.xml");
+
+  ProcessResult result = Run("4242,32768,7," + WindowsPath(report), c.input);
+
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(caller_.Drain(milliseconds(300)),
+            (std::vector<std::string>{"EnableWindow 0", "SetForegroundWindow", "EnableWindow 1",
+                                      "PostMessage 32768 7 0", "EnableWindow 1"}));
+  const std::string expected = ExpectedReport();
+  ASSERT_FALSE(expected.empty()) << "missing " << c.name << ".expected.xml";
+  const std::string written = ReadFileBytes(report);
+  const std::string difference = FirstDifference(expected, written);
+  EXPECT_TRUE(difference.empty()) << difference << "\n" << result.err;
+  const std::string errors = XmlWellFormednessErrors(written);
+  EXPECT_TRUE(errors.empty()) << errors;
+}
+
+// The committed expected reports are what the oracle writes today: a data
+// set edited without regenerating them is caught here.
+TEST_P(GoldenReportTest, ExpectedReportIsTheOraclesCurrentOutput) {
+  const GoldenCase& c = GetParam();
+  const std::string python = FindOnPath("python3");
+  if (python.empty()) GTEST_SKIP() << "python3 is not installed";
+  const std::string output = root_.Join("oracle.xml");
+  ProcessOptions options;
+  options.args = {GoldenFile("make_expected.py"),
+                  GoldenFile(c.name + std::string(".json")),
+                  output,
+                  "--income-kind",
+                  c.incomeKind,
+                  "--edition",
+                  c.edition,
+                  "--function-id",
+                  "7"};
+  if (c.supportFile) {
+    options.args.push_back("--support");
+    options.args.push_back(GoldenFile("SUPPORT.INF"));
+  }
+  ProcessResult result = RunProcess(python, options);
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const std::string difference = FirstDifference(ExpectedReport(), ReadFileBytes(output));
+  EXPECT_TRUE(difference.empty()) << difference << "\nrun tests/golden/regenerate.sh";
+}
+
+TEST_P(GoldenReportTest, ExpectedReportIsWellFormed) {
+  const std::string errors = XmlWellFormednessErrors(ExpectedReport());
+  EXPECT_TRUE(errors.empty()) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(DataSets, GoldenReportTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) {
+                           std::string name;
+                           for (const char* p = info.param.name; *p != '\0'; ++p) {
+                             if (*p != '-') name += *p;
+                           }
+                           return name;
+                         });
+
+// The checker itself must tell a broken report from a sound one, or the
+// well-formedness checks above prove nothing.
+struct MalformedCase {
+  const char* name;
+  std::string document;
+};
+
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
+
+class XmlCheckTest : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(XmlCheckTest, RefusesABrokenReport) {
+  EXPECT_NE(XmlWellFormednessErrors(GetParam().document), "");
+}
+
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, XmlCheckTest,
+    ::testing::Values(
+        MalformedCase{"UnclosedElement", kDeclaration + "<REPORT>\r\n\t<DATA>\r\n</REPORT>\r\n"},
+        MalformedCase{"BareAmpersand", kDeclaration + "<REPORT><A>x & y</A></REPORT>\r\n"},
+        MalformedCase{"LoneLeadByte", kDeclaration + "<REPORT><A>\x95</A></REPORT>\r\n"},
+        MalformedCase{"TruncatedDocument", kDeclaration + "<REPORT>\r\n\t<SYSTEM>\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(XmlCheck, AcceptsASoundShiftJisReport) {
+  // 表 ends in 0x5C, the byte of a backslash: still one character.
+  const std::string document =
+      kDeclaration + "<REPORT>\r\n\t<A>\x95\x5C &amp; B</A>\r\n</REPORT>\r\n";
+  EXPECT_EQ(XmlWellFormednessErrors(document), "");
+}
+
+TEST(XmlCheck, FirstDifferenceNamesTheLine) {
+  const std::string expected = "a\r\nb\r\nc\r\n";
+  EXPECT_EQ(FirstDifference(expected, expected), "");
+  EXPECT_NE(FirstDifference(expected, "a\r\nB\r\nc\r\n").find("line 2"), std::string::npos);
+  EXPECT_NE(FirstDifference(expected, "a\r\nb\r\n").find("(end of file)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pv14::testing
