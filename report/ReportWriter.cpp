@@ -1,0 +1,163 @@
+#include "report/ReportWriter.h"
+
+#include <memory>
+#include <string>
+
+#include "app/Edition.h"
+#include "dialogs/ProgressDialog.h"
+#include "engine/FieldText.h"
+#include "platform/ShiftJis.h"
+#include "report/SupportInfoFile.h"
+#include "resources/Strings.h"
+
+namespace pv14 {
+namespace {
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
+constexpr const char* kDefaultProductVersion = "19.00.0X";
+// The product name and version are copied into 256-byte buffers.
+constexpr std::size_t kSupportValueBytes = 255;
+// KOMONSAKINAME holds at most this many bytes of the full-width name.
+constexpr std::size_t kFullWidthNameBytes = 63;
+constexpr std::int16_t kProgressEnd = 1000;
+
+constexpr int kBlockDepth = 1;
+constexpr int kElementDepth = 2;
+
+// The income-kind element of the DATA block; nullptr for an unknown kind.
+const char* IncomeKindElement(std::int16_t incomeKind) {
+  switch (incomeKind) {
+    case 1:
+      return "EIGYOUSYOTOKU";
+    case 2:
+      return "SONOTASYOTOKU";
+    case 3:
+      return "FUDOUSANSYOTOKU";
+    default:
+      return nullptr;
+  }
+}
+
+// The longest start of text within maxBytes that keeps its last character whole.
+std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
+  return text.substr(0, sjis::FitLength(text, maxBytes));
+}
+
+struct Element {
+  const char* Name;
+  std::string Value;
+};
+
+}  // namespace
+
+ReportWriter::ReportWriter(Env& env, ProgressDialog* progress, const CollectedData& data,
+                           std::int16_t incomeKind)
+    : env_(env), progress_(progress), data_(data), incomeKind_(incomeKind) {}
+
+void ReportWriter::Pump() {
+  if (progress_ != nullptr) progress_->Pump();
+}
+
+void ReportWriter::Advance(int from, int to) {
+  if (progress_ != nullptr) {
+    progress_->Advance(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to));
+  }
+}
+
+int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functionId,
+                              const StDATAINFO& record) {
+  std::unique_ptr<File> file = env_.NewFile();
+  XmlOutput out;
+  std::string line;
+  // Not checked one by one: after a failure here the file is not open, so
+  // the first write of the SYSTEM block fails and with it the report.
+  out.Open(file.get(), &outputPath);
+  out.WriteText(kDeclaration);
+  out.OpenTag(line, "REPORT", 0);
+  Pump();
+
+  bool written = WriteSystem(out, functionId) == 1;
+  if (written) {
+    Pump();
+    written = WriteBasic(out, record) == 1;
+  }
+  if (written) {
+    Pump();
+    written = WriteData(out, record) == 1;
+  }
+  if (written) Pump();
+
+  int closed = out.CloseTag(line, "REPORT", 0);
+  out.Close();
+  file.reset();
+  return written && closed == 1 ? 1 : 0;
+}
+
+int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
+  std::string line;
+  auto write = [&](const char* name, std::string_view value) {
+    if (!out.WriteElement(line, name, value, kElementDepth)) return false;
+    Pump();
+    return true;
+  };
+  if (!out.OpenTag(line, "SYSTEM", kBlockDepth)) return 0;
+  if (!write("GYOUMUPREFIX", "PV14") || !write("VERSION", "1") ||
+      !write("FUNCTIONID", std::to_string(functionId)) ||
+      !write("CONNECTEDPROGRAMVER", LoadStringResource(kIdsConnectedProgramVersion))) {
+    return 0;
+  }
+  // Read only now, once per report.
+  SupportInfoFile support(env_);
+  std::string productName(CutAtCharacter(support.ProductName(), kSupportValueBytes));
+  if (productName.empty()) productName = CurrentEdition().defaultProductName;
+  if (!write("PROGRAMNAME", productName)) return 0;
+  std::string productVersion(CutAtCharacter(support.ProductVersion(), kSupportValueBytes));
+  if (productVersion.empty()) productVersion = kDefaultProductVersion;
+  if (!write("PROGRAMVER", productVersion)) return 0;
+  if (!out.CloseTag(line, "SYSTEM", kBlockDepth)) return 0;
+  Advance(progressBase_, progressBase_ + 100);
+  return 1;
+}
+
+int ReportWriter::WriteBasic(XmlOutput& out, const StDATAINFO& record) {
+  std::string line;
+  const Element elements[] = {
+      {"KOMONSAKINAME", ToFullWidth(FieldText(record.CompanyName))},
+      {"AOSIROKUBUN", record.ReturnKind == kWhiteReturn ? "2" : "1"},
+      {"JIGYOUNENDOFROM", std::to_string(record.PeriodFrom)},
+      {"JIGYOUNENDOTO", std::to_string(record.PeriodTo)},
+      {"SYOTOKUSYURUI", std::to_string(incomeKind_)},
+  };
+  if (!out.OpenTag(line, "BASIC", kBlockDepth)) return 0;
+  for (const Element& element : elements) {
+    if (!out.WriteElement(line, element.Name, element.Value, kElementDepth)) return 0;
+    Pump();
+  }
+  if (!out.CloseTag(line, "BASIC", kBlockDepth)) return 0;
+  Advance(progressBase_ + 100, progressBase_ + 200);
+  return 1;
+}
+
+int ReportWriter::WriteData(XmlOutput& out, const StDATAINFO& record) {
+  std::string line;
+  if (!out.OpenTag(line, "DATA", kBlockDepth)) return 0;
+  const char* kindElement = IncomeKindElement(incomeKind_);
+  if (kindElement == nullptr) return 0;
+  if (!out.OpenTag(line, kindElement, kElementDepth)) return 0;
+  int sections =
+      incomeKind_ == 3 ? WriteRealEstateSections(out, record) : WriteGeneralSections(out, record);
+  if (!sections) return 0;
+  if (!out.CloseTag(line, kindElement, kElementDepth)) return 0;
+  if (!out.CloseTag(line, "DATA", kBlockDepth)) return 0;
+  Advance(progressBase_ + 200, kProgressEnd);
+  return 1;
+}
+
+std::string ReportWriter::ToFullWidth(std::string_view companyName) {
+  std::string fullWidth = env_.MapFullWidth(std::string(companyName));
+  // Half-width characters double in size, so only names of more than 30
+  // bytes can need the cut; it never leaves half a character behind.
+  return std::string(CutAtCharacter(fullWidth, kFullWidthNameBytes));
+}
+
+}  // namespace pv14

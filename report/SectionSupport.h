@@ -1,0 +1,21 @@
+// Small helpers shared by the report's writers.
+#pragma once
+
+#include <cstdint>
+
+namespace pv14 {
+
+// A saved-details block that the engine did not deliver reads as all zero:
+// its amounts and texts are written empty.
+template <class Block>
+const Block& BlockOrZero(const Block* block) {
+  static const Block zero{};
+  return block != nullptr ? *block : zero;
+}
+
+// The value of "AOIROKOUJO_SENTAKU" for the deduction selection byte: "1"
+// for the 650,000-yen deduction (1), "2" for the 100,000-yen one (0);
+// nullptr for any other byte.
+const char* DeductionSelectionText(std::uint8_t selection);
+
+}  // namespace pv14
