@@ -15,6 +15,12 @@
 namespace pv14::testing {
 
 class ExportFixture : public ::testing::Test {
+ public:
+  // Z:\... form of a POSIX path under the default drive table.
+  static std::string WindowsPath(const std::string& posixPath);
+  // Expected text: UTF-8 with LF in the test, Shift_JIS with CR LF on disk.
+  static std::string ReportBytes(const std::string& utf8WithLf);
+
  protected:
   ExportFixture();
 
@@ -29,11 +35,6 @@ class ExportFixture : public ::testing::Test {
   // Runs the installed program with one command-line argument (none when
   // empty) and the given stdin script.
   ProcessResult Run(const std::string& commandLine, const std::string& input);
-
-  // Z:\... form of a POSIX path under the default drive table.
-  static std::string WindowsPath(const std::string& posixPath);
-  // Expected text: UTF-8 with LF in the test, Shift_JIS with CR LF on disk.
-  static std::string ReportBytes(const std::string& utf8WithLf);
 
   TempDir root_{"e2e"};
   std::string programPath_;
