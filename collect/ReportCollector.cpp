@@ -23,7 +23,7 @@ constexpr ReportCollector::Recoding kWhiteRealEstateProfit{19, 998};
 
 bool RowCallOk(std::int32_t result) { return result == kEngineOk || result == kEngineNoMoreRows; }
 
-// The engine's summing condition: everything summed, nothing filtered.
+// The one condition every Ready is given: first byte 0xFF, the rest zero.
 StAOSUMCONDITION SummingCondition() {
   StAOSUMCONDITION condition;
   std::memset(&condition, 0, sizeof condition);

@@ -2,6 +2,7 @@
 // when the caption changes, and that the activity bar always ends full.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
