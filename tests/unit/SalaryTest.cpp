@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/FieldText.h"
+#include "report/ScheduleRows.h"
+#include "resources/Text.h"
+#include "tests/unit/ScheduleFixture.h"
+
+namespace pv14::testing {
+namespace {
+
+// Slot or row i holds values derived from i, so each expected line can be
+// told from its neighbours: amounts of 1000 * i yen, i yen plus a fraction
+// that must be cut off, and -i yen.
+template <class Row>
+void FillPerson(Row& row, int i, const char* prefix, int ageBase) {
+  SetFieldText(row.Name, prefix + std::to_string(i));
+  row.Age = ageBase + i;
+  row.Months = i;
+  row.Salary = 10000000LL * i;
+  row.Bonus = 10000LL * i + 9999;
+  row.WithheldTax = -10000LL * i;
+}
+
+void Fill(CollectedData& data) {
+  auto& general = NewBlock(data.GeneralSaveInfo.Salaries);
+  for (int i = 1; i <= 6; ++i) FillPerson(general.Salaries[i - 1], i, "NAME", 20);
+  auto& family = NewBlock(data.GeneralSaveInfo.ReservesFamily);
+  for (int i = 1; i <= 5; ++i) {
+    FillPerson(family.FamilyEmployees[i - 1], i, "FAM", 40);
+    SetFieldText(family.FamilyEmployees[i - 1].Relationship, "REL" + std::to_string(i));
+  }
+  auto& realEstate = NewBlock(data.RealEstateSaveInfo.Salaries);
+  for (int i = 1; i <= 2; ++i) {
+    FillPerson(realEstate.Salaries[i - 1], i, "NAME", 20);
+    FillPerson(realEstate.FamilyEmployees[i - 1], i, "FAM", 40);
+    SetFieldText(realEstate.FamilyEmployees[i - 1].Relationship, "REL" + std::to_string(i));
+  }
+  realEstate.OtherEmployeeCount = 7;  // differs from slot 2's age on purpose
+}
+
+std::string Amount(int yen) { return std::to_string(yen); }
+
+std::string SalaryRow(int i, int depth) {
+  return Tag(depth, "SIMEI", "NAME" + std::to_string(i)) +
+         Tag(depth, "NENREI", std::to_string(20 + i)) +
+         Tag(depth, "JUUJITUKISUU", std::to_string(i)) + Tag(depth, "KYUURYOU", Amount(1000 * i)) +
+         Tag(depth, "SYOUYO", Amount(i)) + Tag(depth, "GENSENZEIGAKU", Amount(-i));
+}
+
+std::string Others(int headCount, int slot) {
+  return Tag(4, "SONOTA_NINBUN", std::to_string(headCount)) +
+         Tag(4, "SONOTA_JUUJITUKISUU", std::to_string(slot)) +
+         Tag(4, "SONOTA_KYUURYOU", Amount(1000 * slot)) + Tag(4, "SONOTA_SYOUYO", Amount(slot)) +
+         Tag(4, "SONOTA_GENSENZEIGAKU", Amount(-slot));
+}
+
+std::string FamilyRow(int i, bool blue, int depth) {
+  const std::string age = Tag(depth, "NENREI", std::to_string(40 + i));
+  const std::string relationship = Tag(depth, "ZOKUGARA", "REL" + std::to_string(i));
+  std::string text = Tag(depth, "SIMEI", "FAM" + std::to_string(i));
+  text += blue ? relationship + age : age + relationship;
+  text += Tag(depth, "JUUJITUKISUU", std::to_string(i));
+  if (blue) {
+    text += Tag(depth, "KYUURYOU", Amount(1000 * i)) + Tag(depth, "SYOUYO", Amount(i)) +
+            Tag(depth, "GENSENZEIGAKU", Amount(-i));
+  }
+  return text;
+}
+
+// Rows from..to, each wrapped in its counted element.
+template <class RowText>
+std::string Wrapped(const char* element, int from, int to, RowText rowText) {
+  std::string text;
+  for (int n = from; n <= to; ++n) text += OpenRow(element, n) + rowText(n) + CloseRow(element);
+  return text;
+}
+
+std::string Salaries(int to) {
+  return Wrapped("KYUURYOU_UTIWAKE", 1, to, [](int n) { return SalaryRow(n, 5); });
+}
+std::string Family(int to, bool blue) {
+  return Wrapped("SENJUUSYA_UTIWAKE", 1, to, [&](int n) { return FamilyRow(n, blue, 5); });
+}
+
+StDATAINFO Record(std::uint8_t returnKind) {
+  StDATAINFO record{};
+  record.ReturnKind = returnKind;
+  return record;
+}
+
+Operation SalariesGeneral(int rows, int others) {
+  return [=](ReportWriter& w, XmlOutput& out) { return w.WriteSalariesGeneral(out, rows, others); };
+}
+Operation SalariesRealEstate(int rows, int others) {
+  return
+      [=](ReportWriter& w, XmlOutput& out) { return w.WriteSalariesRealEstate(out, rows, others); };
+}
+Operation FamilyGeneral(std::uint8_t kind, int rows) {
+  return [=](ReportWriter& w, XmlOutput& out) {
+    return w.WriteFamilyEmployeesGeneral(out, Record(kind), rows);
+  };
+}
+Operation FamilyRealEstate(std::uint8_t kind, int rows) {
+  return [=](ReportWriter& w, XmlOutput& out) {
+    return w.WriteFamilyEmployeesRealEstate(out, Record(kind), rows);
+  };
+}
+
+struct SalaryCase {
+  const char* name;
+  Operation op;
+  int result;
+  std::string expected;
+};
+
+class SalarySectionTest : public ::testing::TestWithParam<SalaryCase> {};
+
+TEST_P(SalarySectionTest, WritesTheSectionContents) {
+  CollectedData data;
+  Fill(data);
+  const Written w = RunOn(data, GetParam().op);
+  EXPECT_EQ(w.result, GetParam().result);
+  EXPECT_EQ(w.bytes, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Salaries, SalarySectionTest,
+    ::testing::Values(
+        SalaryCase{"GeneralBlueFiveRowsOthersFromSlotSix", SalariesGeneral(5, 1), 1,
+                   Salaries(5) + Others(26, 6)},
+        SalaryCase{"GeneralWhiteThreeRowsOthersFromSlotFour", SalariesGeneral(3, 1), 1,
+                   Salaries(3) + Others(24, 4)},
+        SalaryCase{"GeneralWithoutOthers", SalariesGeneral(2, 0), 1, Salaries(2)},
+        SalaryCase{"GeneralSixthRowFailsAfterItsStartTag", SalariesGeneral(6, 0), 0,
+                   Salaries(5) + OpenRow("KYUURYOU_UTIWAKE", 6)},
+        SalaryCase{"GeneralOthersAfterFourRowsFail", SalariesGeneral(4, 1), 0, Salaries(4)},
+        SalaryCase{"GeneralOthersAfterNoRowsFail", SalariesGeneral(0, 1), 0, ""},
+        SalaryCase{"GeneralNothingAsked", SalariesGeneral(0, 0), 1, ""},
+        SalaryCase{"RealEstateBlueTwoWrappedRows", SalariesRealEstate(2, 0), 1, Salaries(2)},
+        SalaryCase{"RealEstateWhiteUnwrappedRowOthersCountedApart", SalariesRealEstate(1, 1), 1,
+                   SalaryRow(1, 4) + Others(7, 2)},
+        SalaryCase{"RealEstateThirdRowFailsAfterItsStartTag", SalariesRealEstate(3, 0), 0,
+                   Salaries(2) + OpenRow("KYUURYOU_UTIWAKE", 3)},
+        SalaryCase{"RealEstateOthersWithoutRowsFail", SalariesRealEstate(0, 1), 0, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    FamilyEmployees, SalarySectionTest,
+    ::testing::Values(SalaryCase{"GeneralBlueRelationshipFirstWithAmounts",
+                                 FamilyGeneral(kBlueReturn, 5), 1, Family(5, true)},
+                      SalaryCase{"GeneralWhiteAgeFirstNoAmounts", FamilyGeneral(kWhiteReturn, 3), 1,
+                                 Family(3, false)},
+                      SalaryCase{"GeneralSixthRowFailsAfterItsStartTag",
+                                 FamilyGeneral(kBlueReturn, 6), 0,
+                                 Family(5, true) + OpenRow("SENJUUSYA_UTIWAKE", 6)},
+                      SalaryCase{"GeneralNoRows", FamilyGeneral(kBlueReturn, 0), 1, ""},
+                      SalaryCase{"RealEstateBlueOneUnwrappedRow", FamilyRealEstate(kBlueReturn, 1),
+                                 1, FamilyRow(1, true, 4)},
+                      SalaryCase{"RealEstateWhiteTwoWrappedRows", FamilyRealEstate(kWhiteReturn, 2),
+                                 1, Family(2, false)},
+                      SalaryCase{"RealEstateThirdRowFailsAfterItsStartTag",
+                                 FamilyRealEstate(kWhiteReturn, 3), 0,
+                                 Family(2, false) + OpenRow("SENJUUSYA_UTIWAKE", 3)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SalaryTest, ValuesFollowTheAmountAndCountRules) {
+  CollectedData data;
+  auto& block = NewBlock(data.RealEstateSaveInfo.Salaries);
+  SetFieldText(block.Salaries[0].Name, SJ("山田&子"));
+  block.Salaries[0].Age = 0;
+  block.Salaries[0].Months = 12;
+  block.Salaries[0].Salary = 1234567890000;
+  block.Salaries[0].Bonus = 99990;
+  block.Salaries[0].WithheldTax = -25000;
+  block.Salaries[1].Salary = 5000;
+  const std::string blank = Tag(5, "SIMEI") + Tag(5, "NENREI") + Tag(5, "JUUJITUKISUU") +
+                            Tag(5, "KYUURYOU") + Tag(5, "SYOUYO") + Tag(5, "GENSENZEIGAKU");
+  const std::string expected =
+      OpenRow("KYUURYOU_UTIWAKE", 1) + Tag(5, "SIMEI", SJ("山田&amp;子")) + Tag(5, "NENREI") +
+      Tag(5, "JUUJITUKISUU", "12") + Tag(5, "KYUURYOU", "123456789") + Tag(5, "SYOUYO", "9") +
+      Tag(5, "GENSENZEIGAKU", "-2") + CloseRow("KYUURYOU_UTIWAKE") +
+      OpenRow("KYUURYOU_UTIWAKE", 2) + blank + CloseRow("KYUURYOU_UTIWAKE");
+  const Written w = RunOn(data, SalariesRealEstate(2, 0));
+  EXPECT_EQ(w.result, 1);
+  EXPECT_EQ(w.bytes, expected);
+}
+
+TEST(SalaryTest, MissingBlocksReadAsEmptyRows) {
+  CollectedData data;  // nothing collected: every block is null
+  const std::string blankRow = Tag(5, "SIMEI") + Tag(5, "NENREI") + Tag(5, "JUUJITUKISUU") +
+                               Tag(5, "KYUURYOU") + Tag(5, "SYOUYO") + Tag(5, "GENSENZEIGAKU");
+  const std::string blankOthers = Tag(4, "SONOTA_NINBUN") + Tag(4, "SONOTA_JUUJITUKISUU") +
+                                  Tag(4, "SONOTA_KYUURYOU") + Tag(4, "SONOTA_SYOUYO") +
+                                  Tag(4, "SONOTA_GENSENZEIGAKU");
+  const Written w = RunOn(data, SalariesGeneral(3, 1));
+  EXPECT_EQ(w.result, 1);
+  EXPECT_EQ(w.bytes,
+            Wrapped("KYUURYOU_UTIWAKE", 1, 3, [&](int) { return blankRow; }) + blankOthers);
+  const Written family = RunOn(data, FamilyRealEstate(kWhiteReturn, 1));
+  EXPECT_EQ(family.bytes,
+            Tag(4, "SIMEI") + Tag(4, "NENREI") + Tag(4, "ZOKUGARA") + Tag(4, "JUUJITUKISUU"));
+}
+
+TEST(SalaryTest, BlockOrEmptyReadsNullAsZero) {
+  const StFUDOUSAN_SALARIES& empty = BlockOrEmpty<StFUDOUSAN_SALARIES>(nullptr);
+  EXPECT_EQ(empty.OtherEmployeeCount, 0);
+  EXPECT_EQ(empty.Salaries[1].Salary, 0);
+  EXPECT_EQ(FieldText(empty.FamilyEmployees[0].Name), "");
+  StFUDOUSAN_SALARIES block{};
+  EXPECT_EQ(&BlockOrEmpty(&block), &block);
+}
+
+TEST(SalaryTest, StopsAtEveryFailedWrite) {
+  CollectedData data;
+  Fill(data);
+  ExpectStopsAtEveryFailedWrite(data, SalariesGeneral(5, 1));
+  ExpectStopsAtEveryFailedWrite(data, FamilyRealEstate(kBlueReturn, 1));
+}
+
+}  // namespace
+}  // namespace pv14::testing
