@@ -1,15 +1,13 @@
-// The choice of front end: PV14_UI=console or PV14_UI=qt; unset, the
-// desktop when the build has one and a display is present, else the
-// console.
+// The front end of the process, chosen once from PV14_UI.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
 
 #include "platform/DesktopUi.h"
 #include "platform/console/ConsoleUi.h"
+#include "platform/console/FrontEndChoice.h"
 
 namespace pv14 {
 
@@ -23,20 +21,16 @@ Ui& ConsoleFrontEnd() {
   return console;
 }
 
-Ui* Desktop() { return DesktopUi != nullptr ? DesktopUi() : nullptr; }
-
-Ui& ChooseFrontEnd() {
-  const char* choice = std::getenv("PV14_UI");
-  std::string_view name = choice != nullptr ? choice : "";
-  if (name.empty()) {
-    Ui* desktop = Desktop();
-    return desktop != nullptr ? *desktop : ConsoleFrontEnd();
-  }
-  if (name == "qt") {
-    if (Ui* desktop = Desktop()) return *desktop;
-    std::fprintf(stderr, "PV14_UI=qt: no desktop front end here; using the console\n");
-  } else if (name != "console") {
-    std::fprintf(stderr, "PV14_UI=%s is unknown; using the console\n", choice);
+Ui& ChosenFrontEnd() {
+  const char* setting = std::getenv("PV14_UI");
+  FrontEndChoice choice =
+      ChooseFrontEnd(setting != nullptr ? std::optional<std::string_view>(setting) : std::nullopt,
+                     DesktopUi != nullptr);
+  if (!choice.note.empty()) std::fprintf(stderr, "%s\n", choice.note.c_str());
+  if (choice.frontEnd == FrontEnd::kDesktop) {
+    // The desktop gives none without a display.
+    if (Ui* desktop = DesktopUi()) return *desktop;
+    if (setting != nullptr) std::fprintf(stderr, "PV14_UI=qt: no display; using the console\n");
   }
   return ConsoleFrontEnd();
 }
@@ -44,7 +38,7 @@ Ui& ChooseFrontEnd() {
 }  // namespace
 
 Ui& Ui::Default() {
-  static Ui& chosen = ChooseFrontEnd();
+  static Ui& chosen = ChosenFrontEnd();
   return chosen;
 }
 

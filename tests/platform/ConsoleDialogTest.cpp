@@ -188,15 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                    Disabling({kExecute})},
         DialogCase{
             "EndOfInputWithCancelDisabled", "", kCancel, {"init", "cancel"}, Disabling({kCancel})},
-        DialogCase{"UnknownCommandIsANote", "bogus\n", kCancel, {"init", "command 1014", "cancel"}},
-        DialogCase{"EndedWhileStarting",
-                   "execute\n",
-                   kCancel,
-                   {"init"},
-                   [](DialogControls& controls) {
-                     controls.EndDialog(kCancel);
-                     return true;
-                   }}),
+        DialogCase{
+            "UnknownCommandIsANote", "bogus\n", kCancel, {"init", "command 1014", "cancel"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The controls' state after a script, read back by a logic that ends the
