@@ -1,0 +1,130 @@
+#include "ledgerengine/JsonDocument.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ledgerengine/FormError.h"
+
+namespace pv14::ledger {
+namespace {
+
+// Builds the document like the library's own DOM parser, keeping the path of
+// every container so a refused value can be named.
+class DocumentBuilder : public nlohmann::json_sax<Json> {
+ public:
+  Json& Root() { return root_; }
+  const std::optional<FormError>& Problem() const { return problem_; }
+
+  bool null() override { return Add(nullptr); }
+  bool boolean(bool value) override { return Add(value); }
+  bool number_integer(number_integer_t value) override { return Add(value); }
+  bool number_unsigned(number_unsigned_t value) override { return Add(value); }
+  bool number_float(number_float_t, const string_t& text) override {
+    if (text.find_first_of("eE") != string_t::npos) {
+      return Fail(ChildPath(), text +
+                                   " has an exponent: write the value as an integer or as a "
+                                   "decimal text");
+    }
+    if (text.find('.') != string_t::npos) {
+      return Fail(ChildPath(), text +
+                                   " has a fraction: write an amount with decimals as a text, "
+                                   "e.g. \"1234.5\"");
+    }
+    return Fail(ChildPath(), text + " is out of range");
+  }
+  bool string(string_t& value) override { return Add(std::move(value)); }
+  bool binary(binary_t& value) override { return Add(Json::binary(value)); }
+
+  bool start_object(std::size_t) override { return Open(Json::object()); }
+  bool end_object() override { return Close(); }
+  bool start_array(std::size_t) override { return Open(Json::array()); }
+  bool end_array() override { return Close(); }
+
+  bool key(string_t& key) override {
+    Level& level = levels_.back();
+    if (level.value->contains(key)) {
+      return Fail(level.path.Key(key), "the key is given twice");
+    }
+    level.key = key;
+    return true;
+  }
+
+  bool parse_error(std::size_t, const std::string&,
+                   const nlohmann::detail::exception& error) override {
+    std::string what = error.what();
+    if (auto end = what.find("] "); what.rfind("[json.exception", 0) == 0 && end != what.npos) {
+      what.erase(0, end + 2);
+    }
+    problem_.emplace("malformed JSON: " + what);
+    return false;
+  }
+
+ private:
+  struct Level {
+    Json* value;
+    FormPath path;
+    std::string key;  // the key whose value comes next, in an object
+  };
+
+  FormPath ChildPath() const {
+    if (levels_.empty()) return FormPath();
+    const Level& level = levels_.back();
+    return level.value->is_array() ? level.path.Index(level.value->size())
+                                   : level.path.Key(level.key);
+  }
+
+  // Places a value where the parser is; returns where it went.
+  Json* Place(Json value) {
+    if (levels_.empty()) {
+      root_ = std::move(value);
+      return &root_;
+    }
+    Level& level = levels_.back();
+    if (level.value->is_array()) {
+      level.value->push_back(std::move(value));
+      return &level.value->back();
+    }
+    Json& slot = (*level.value)[level.key];
+    slot = std::move(value);
+    return &slot;
+  }
+
+  bool Add(Json value) {
+    Place(std::move(value));
+    return true;
+  }
+
+  bool Open(Json container) {
+    FormPath path = ChildPath();
+    Json* placed = Place(std::move(container));
+    levels_.push_back(Level{placed, std::move(path), {}});
+    return true;
+  }
+
+  bool Close() {
+    levels_.pop_back();
+    return true;
+  }
+
+  bool Fail(const FormPath& path, const std::string& problem) {
+    problem_.emplace(path, problem);
+    return false;
+  }
+
+  Json root_;
+  std::vector<Level> levels_;
+  std::optional<FormError> problem_;
+};
+
+}  // namespace
+
+Json ParseJsonDocument(std::string_view text) {
+  DocumentBuilder builder;
+  const bool parsed = Json::sax_parse(text, &builder);
+  if (builder.Problem()) throw *builder.Problem();
+  if (!parsed) throw FormError("malformed JSON");
+  return std::move(builder.Root());
+}
+
+}  // namespace pv14::ledger
