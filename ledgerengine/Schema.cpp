@@ -1,0 +1,81 @@
+#include "ledgerengine/Schema.h"
+
+#include "ledgerengine/EngineData.h"
+#include "ledgerengine/RecordColumns.h"
+
+namespace pv14::ledger {
+namespace {
+
+constexpr char kDataSetKey[] = "data_set INTEGER NOT NULL REFERENCES data_sets (position)";
+
+struct TableShape {
+  std::string name;
+  std::string keys;  // leading key columns
+  FieldTable fields;
+  std::string constraints;  // trailing table constraints
+};
+
+std::vector<TableShape> Tables() {
+  std::vector<TableShape> tables = {
+      {kStoreInfoTable, "id INTEGER PRIMARY KEY CHECK (id = 1)", StoreInfoFields(), ""},
+      {kUsersTable, "position INTEGER PRIMARY KEY", UserFields(), "UNIQUE (\"UserId\")"},
+      {kDataSetsTable, "position INTEGER PRIMARY KEY", DataInfoFields(), "UNIQUE (\"DataNo\")"},
+      {kStatementRowsTable,
+       std::string(kDataSetKey) +
+           ",\n  summing_type INTEGER NOT NULL CHECK (summing_type IN (0, 1)),\n"
+           "  list INTEGER NOT NULL CHECK (list BETWEEN 0 AND 3),\n"
+           "  position INTEGER NOT NULL",
+       SumRowFields(), "PRIMARY KEY (data_set, summing_type, list, position)"},
+      {kMonthlyTotalsTable, std::string(kDataSetKey) + " PRIMARY KEY", MonthlyTotalsFields(), ""},
+      {kGeneralSaveTable, std::string(kDataSetKey) + " PRIMARY KEY", GeneralSaveFields(), ""},
+      {kRealEstateSaveTable, std::string(kDataSetKey) + " PRIMARY KEY", RealEstateSaveFields(), ""},
+      {kPropertyCountsTable, std::string(kDataSetKey) + " PRIMARY KEY", PropertyCountsFields(), ""},
+  };
+  for (auto lists : {GeneralSaveLists(), RealEstateSaveLists()}) {
+    for (const RowListSpec& list : lists) {
+      std::string constraints = "PRIMARY KEY (data_set, position)";
+      if (list.fields.data() == IncomeRowFields().data()) {
+        constraints += ",\n  CHECK (\"RowKey\" <> -1)";  // the end row is the engine's own
+      }
+      tables.push_back(TableShape{list.table,
+                                  std::string(kDataSetKey) + ",\n  position INTEGER NOT NULL",
+                                  list.fields, constraints});
+    }
+  }
+  return tables;
+}
+
+std::string CreateStatement(const TableShape& table) {
+  std::string sql = "CREATE TABLE " + table.name + " (\n  " + table.keys;
+  if (!table.fields.empty()) sql += ",\n  " + ColumnDefinitions(table.fields);
+  if (!table.constraints.empty()) sql += ",\n  " + table.constraints;
+  return sql + "\n)";
+}
+
+}  // namespace
+
+std::vector<std::string> SchemaStatements() {
+  std::vector<std::string> statements;
+  for (const TableShape& table : Tables()) statements.push_back(CreateStatement(table));
+  return statements;
+}
+
+void CreateSchema(Database& db) {
+  const std::vector<TableShape> tables = Tables();
+  for (auto it = tables.rbegin(); it != tables.rend(); ++it) {
+    db.Exec("DROP TABLE IF EXISTS " + it->name);
+  }
+  for (const TableShape& table : tables) db.Exec(CreateStatement(table));
+  db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+}
+
+bool HasCurrentSchema(Database& db) {
+  try {
+    return db.QueryInt("PRAGMA user_version") == kSchemaVersion &&
+           db.QueryInt("SELECT count(*) FROM store_info") == 1;
+  } catch (const StoreError&) {
+    return false;
+  }
+}
+
+}  // namespace pv14::ledger

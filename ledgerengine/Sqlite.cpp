@@ -1,0 +1,110 @@
+#include "ledgerengine/Sqlite.h"
+
+#include <sqlite3.h>
+
+namespace pv14::ledger {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;  // a load in another process holds the lock briefly
+
+[[noreturn]] void Throw(sqlite3* db, const std::string& what) {
+  throw StoreError(what + ": " + (db != nullptr ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+}  // namespace
+
+Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+  if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+      SQLITE_OK) {
+    Throw(db, "cannot prepare \"" + std::string(sql) + "\"");
+  }
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+bool Statement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  Throw(db_, "cannot run \"" + std::string(sqlite3_sql(stmt_)) + "\"");
+}
+
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::Bind(int index, std::int64_t value) {
+  if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) Throw(db_, "cannot bind");
+}
+
+void Statement::BindBlob(int index, std::string_view bytes) {
+  // An empty text is stored as an empty blob, never as NULL.
+  static const char kEmpty = 0;
+  const char* data = bytes.empty() ? &kEmpty : bytes.data();
+  if (sqlite3_bind_blob64(stmt_, index, data, bytes.size(), SQLITE_TRANSIENT) != SQLITE_OK) {
+    Throw(db_, "cannot bind");
+  }
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string_view Statement::Blob(int column) const {
+  const void* data = sqlite3_column_blob(stmt_, column);
+  const int size = sqlite3_column_bytes(stmt_, column);
+  if (data == nullptr || size <= 0) return {};
+  return std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+Database::Database(const std::string& path, Mode mode) {
+  const int flags =
+      mode == Mode::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    std::string message =
+        "cannot open " + path + ": " + (db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory");
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw StoreError(message);
+  }
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_extended_result_codes(db_, 1);
+}
+
+Database::~Database() { sqlite3_close(db_); }
+
+void Database::Exec(const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = error != nullptr ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    throw StoreError("cannot run \"" + sql.substr(0, 60) + "\": " + message);
+  }
+}
+
+std::unique_ptr<Statement> Database::Prepare(std::string_view sql) {
+  return std::make_unique<Statement>(db_, sql);
+}
+
+std::int64_t Database::QueryInt(const std::string& sql) {
+  Statement statement(db_, sql);
+  if (!statement.Step()) throw StoreError("no result for \"" + sql + "\"");
+  return statement.Int(0);
+}
+
+Transaction::Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+  if (!open_) return;
+  try {
+    db_.Exec("ROLLBACK");
+  } catch (const StoreError&) {
+    // SQLite has already rolled back after the error that brought us here.
+  }
+}
+
+void Transaction::Commit() {
+  db_.Exec("COMMIT");
+  open_ = false;
+}
+
+}  // namespace pv14::ledger

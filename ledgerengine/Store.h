@@ -1,0 +1,46 @@
+// The engine's content in its database: written whole by the tool, read
+// whole for the dump, and queried piece by piece by the engine's classes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "ledgerengine/EngineData.h"
+#include "ledgerengine/Sqlite.h"
+
+namespace pv14::ledger {
+
+// Replaces the whole content; meant for inside a transaction.
+void WriteStore(Database& db, const EngineData& data);
+// The whole content, for the dump.
+EngineData ReadStore(Database& db);
+
+StoreInfoRecord ReadStoreInfo(Database& db);
+std::optional<UserEntry> FindUser(Database& db, std::string_view userId);
+
+// A data set with its place in the file (the key of everything it holds).
+struct DataSetRow {
+  std::int64_t position;
+  StDATAINFO info;
+};
+// The first data set after position, in file order (position -1: the first).
+std::optional<DataSetRow> DataSetAfter(Database& db, std::int64_t position);
+std::optional<DataSetRow> FindDataSetByNo(Database& db, std::int32_t dataNo);
+// The first data set in file order with that id.
+std::optional<DataSetRow> FindDataSetById(Database& db, std::string_view dataId);
+
+struct SumRowAt {
+  std::int64_t position;
+  StAOSUMINFO row;
+};
+std::int64_t CountStatementRows(Database& db, std::int64_t dataSet, int type, int list);
+// The first row of the list after position (-1: the first row).
+std::optional<SumRowAt> StatementRowAfter(Database& db, std::int64_t dataSet, int type, int list,
+                                          std::int64_t position);
+
+StAOSUMINFO_TSUKIBETSU ReadMonthlyTotals(Database& db, std::int64_t dataSet);
+GeneralSave ReadGeneralSave(Database& db, std::int64_t dataSet);
+RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet);
+
+}  // namespace pv14::ledger
