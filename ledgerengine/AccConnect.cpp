@@ -1,0 +1,44 @@
+// ClAccConnect: the connection to the engine's store.
+#include <string>
+
+#include "engine/LedgerEngine.h"
+#include "ledgerengine/AccConnectImpl.h"
+#include "ledgerengine/Session.h"
+#include "ledgerengine/Store.h"
+
+using pv14::ledger::Session;
+
+ClAccConnect* ClAccConnect::Inst() {
+  static ClAccConnect connect;
+  return &connect;
+}
+
+ClAccConnect::ClAccConnect() {
+  static Impl state;
+  impl_ = &state;
+}
+
+void ClAccConnect::SetCaption(const char* caption) { impl_->caption = caption ? caption : ""; }
+void ClAccConnect::SetOwnerWindow(pv14::WindowHandle owner) { impl_->owner = owner; }
+void ClAccConnect::SetAppType(std::int32_t type) { impl_->appType = type; }
+void ClAccConnect::SetUseDataType(std::int32_t type) { impl_->useDataType = type; }
+
+std::int32_t ClAccConnect::Initiate() {
+  try {
+    return Session::Instance().Open() ? kEngineOk : pv14::ledger::kEngineNotConnected;
+  } catch (...) {
+    return pv14::ledger::kEngineNotConnected;
+  }
+}
+
+std::int32_t ClAccConnect::ExpSysLink() {
+  const std::int32_t result = pv14::ledger::WithStore([](pv14::ledger::Database& store) {
+    pv14::ledger::ReadStoreInfo(store);  // throws when the store is not usable
+    return kEngineOk;
+  });
+  return result == kEngineOk ? kEngineOk : pv14::ledger::kEngineLinkFailed;
+}
+
+void ClAccConnect::LogOut() { Session::Instance().Close(); }
+void ClAccConnect::Terminate() { Session::Instance().Close(); }
+void ClAccConnect::Release() { Session::Instance().Close(); }
