@@ -115,6 +115,16 @@ TEST_P(GoldenReportTest, ExpectedReportIsTheOraclesCurrentOutput) {
   EXPECT_TRUE(difference.empty()) << difference << "\nrun tests/golden/regenerate.sh";
 }
 
+// The oracle's own rules against the worked examples of the text.
+TEST(GoldenOracle, AgreesWithTheWorkedExamples) {
+  const std::string python = FindOnPath("python3");
+  if (python.empty()) GTEST_SKIP() << "python3 is not installed";
+  ProcessOptions options;
+  options.args = {GoldenFile("test_make_expected.py")};
+  ProcessResult result = RunProcess(python, options);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+}
+
 TEST_P(GoldenReportTest, ExpectedReportIsWellFormed) {
   const std::string errors = XmlWellFormednessErrors(ExpectedReport());
   EXPECT_TRUE(errors.empty()) << errors;

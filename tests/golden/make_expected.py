@@ -618,27 +618,16 @@ class Report:
         x.element("IKKATU_KURIIREGAKU", amount_text(scaled(slot_value(reserves, 4))), 4)
 
     def blue_deduction(self):
-        x = self.xml
-        real_estate = round_half_up_to_yen(max(0, self.general["RealEstateIncome"]))
-        x.element("FUDOUSANSYOTOKU", fixed_text(real_estate), 4)
         if len(self.rows) < 43:
+            self.xml.element("FUDOUSANSYOTOKU", blue_deduction_values(
+                self.general["RealEstateIncome"], 0, 1)[0][1], 4)
             raise ValueError("fewer than 43 rows fail the report")
-        income = round_half_up_to_yen(max(0, self.rows[42]["Closing"]))
-        x.element("AOIROKOUJOMAESYOTOKU", fixed_text(income), 4)
         selection = self.general.get("DeductionSelection", 0)
         if selection not in (0, 1):
             raise ValueError("DeductionSelection %r fails the report" % selection)
-        limit = (650000 if selection == 1 else 100000) * 10000
-        x.element("AOIROKOUJO_SENTAKU", b"1" if selection == 1 else b"2", 4)
-        used = limit if limit < real_estate else real_estate
-        remainder = min(limit - used, income)
-        remainder = round_half_up_to_yen(remainder)
-        if selection == 1:
-            x.element("AOIROKOUJO_KOUJYOGAKU", fixed_text(remainder), 4)
-            x.element("JOUKIIGAI_KOUJYOGAKU", b"", 4)
-        else:
-            x.element("AOIROKOUJO_KOUJYOGAKU", b"", 4)
-            x.element("JOUKIIGAI_KOUJYOGAKU", fixed_text(remainder), 4)
+        for element, value in blue_deduction_values(self.general["RealEstateIncome"],
+                                                    self.rows[42]["Closing"], selection):
+            self.xml.element(element, value, 4)
 
     def association(self):
         self.xml.element("KANYUUDANTAIMEI", text(self.general, "AssociationName", 127), 4)
@@ -866,6 +855,24 @@ class Report:
                 ("OpenParkingSpaces", "CHUUSYAJOU_AOZORA", False)):
             value = area_text(scaled(p.get(key))) if is_area else count_text(p.get(key, 0))
             x.element(element, value, 4)
+
+
+def blue_deduction_values(real_estate_income, income_before, selection):
+    """The five elements of the blue-return deduction: the fixed deduction
+    (650,000 yen for selection 1, else 100,000 yen) is first used up by the
+    real-estate income, and what remains goes to the business income, capped
+    at that income. Negative incomes count as 0; all rounded half up."""
+    real_estate = round_half_up_to_yen(max(0, real_estate_income))
+    income = round_half_up_to_yen(max(0, income_before))
+    limit = (650000 if selection == 1 else 100000) * 10000
+    used = limit if limit < real_estate else real_estate
+    remainder = round_half_up_to_yen(min(limit - used, income))
+    granted = fixed_text(remainder)
+    return [("FUDOUSANSYOTOKU", fixed_text(real_estate)),
+            ("AOIROKOUJOMAESYOTOKU", fixed_text(income)),
+            ("AOIROKOUJO_SENTAKU", b"1" if selection == 1 else b"2"),
+            ("AOIROKOUJO_KOUJYOGAKU", granted if selection == 1 else b""),
+            ("JOUKIIGAI_KOUJYOGAKU", b"" if selection == 1 else granted)]
 
 
 def slot_value(values, n):
