@@ -167,12 +167,10 @@ class PosixEnv : public Env {
   bool PathStripToRoot(std::string& path) override {
     auto after = SkipRoot(path);
     if (!after) return false;
-    // A share's root is "\\server\share", a drive's "X:\".
-    bool unc = path[0] == '\\';
-    std::size_t keep = unc && *after > 0 && *after <= path.size() && path[*after - 1] == '\\'
-                           ? *after - 1
-                           : *after;
-    path.resize(keep);
+    path.resize(*after);
+    // A share's root is "\\server\share", without the separator a drive's
+    // root "X:\" keeps.
+    if (path[0] == '\\' && sjis::EndsWithSingleByte(path, '\\')) path.pop_back();
     return true;
   }
 

@@ -148,6 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RootCase{"ServerAndBackslash", "\\\\srv\\", std::nullopt, std::nullopt},
                       RootCase{"ShareNameEndingIn5CSecondByte", "\\\\srv\\" + Sj("表") + "\\x", 9,
                                "\\\\srv\\" + Sj("表")},
+                      RootCase{"UncRootEndingIn5CSecondByte", "\\\\srv\\" + Sj("表"), 8,
+                               "\\\\srv\\" + Sj("表")},
                       RootCase{"ServerNameEndingIn5CSecondByte", "\\\\" + Sj("ソ") + "\\s\\x", 7,
                                "\\\\" + Sj("ソ") + "\\s"}),
     [](const auto& info) { return std::string(info.param.name); });
