@@ -1,0 +1,195 @@
+// The last-used settings of the conditions dialog, on a real disk.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/Edition.h"
+#include "dialogs/ConditionDialog.h"
+#include "tests/fakes/FakeEngine.h"
+#include "tests/fakes/FakeUi.h"
+#include "tests/unit/ConditionDialogControls.h"
+#include "tests/unit/PathHelpersDisk.h"
+
+namespace pv14 {
+namespace {
+
+using testing::FakeEngine;
+
+class SettingsTest : public testing::DiskTest {
+ protected:
+  SettingsTest() : dialog(*env, ui, kNoWindow) {
+    FakeEngine::Get().Reset();
+    FakeEngine::Get().appFolders = {"D:\\docs\\", "D:\\cfg\\pv14\\"};
+    dialog.CurrentUserId = "ABC";
+    dialog.SelectedKeyNo = 1;
+    dialog.SelectedDataNo = 5;
+  }
+
+  static std::string File() { return "d/cfg/pv14/" + CurrentEdition().settingsFileName; }
+  void Write(const std::string& content) {
+    std::filesystem::create_directories(tmp.Join("d/cfg/pv14"));
+    tmp.WriteFile(File(), content);
+  }
+  std::string Content() const { return tmp.ReadFile(File()); }
+  bool Save(int kind, std::optional<std::string> path) {
+    return dialog.SaveSettings(0, 0, static_cast<std::int16_t>(kind), path);
+  }
+  std::pair<int, std::string> Load() {
+    std::int16_t kind = -1;
+    std::string path = "untouched";
+    if (!dialog.LoadSettings(kind, path)) {
+      EXPECT_TRUE(kind == -1 && path == "untouched");  // outputs written only on a hit
+    }
+    return {kind, path};
+  }
+
+  testing::FakeUi ui;
+  ConditionDialog dialog;
+};
+
+// Lines of other users until the text holds at least size bytes.
+std::string OtherLines(std::size_t size, int firstUser) {
+  std::string text;
+  char line[48];
+  for (int user = firstUser; text.size() < size; ++user) {
+    std::snprintf(line, sizeof line, "U%07d/1/1:0/0/1/D:\\f.xml\n", user);
+    text += line;
+  }
+  return text;
+}
+
+TEST_F(SettingsTest, FirstSaveCreatesTheFolderAndOneLine) {
+  ASSERT_TRUE(Save(3, "D:\\out\\a.xml"));
+  EXPECT_EQ(Content(), "ABC/1/5:0/0/3/D:\\out\\a.xml\n");
+  EXPECT_EQ(Tree().size(), 6u + 3u);  // the drive folders, cfg, pv14 and the file
+  EXPECT_EQ(Load(), (std::pair<int, std::string>{3, "D:\\out\\a.xml"}));
+}
+
+TEST_F(SettingsTest, SecondSaveMovesTheLineToTheEnd) {
+  Write("X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/1/D:\\old\nY/2/2:0/0/2/D:\\y\n");
+  ASSERT_TRUE(Save(2, "D:\\new"));
+  EXPECT_EQ(Content(), "X/1/1:0/0/1/D:\\x\nY/2/2:0/0/2/D:\\y\nABC/1/5:0/0/2/D:\\new\n");
+}
+
+TEST_F(SettingsTest, CallersRunKeepsTheRememberedPath) {
+  Write("ABC/1/5:0/0/1/D:\\mine.xml\n");
+  testing::RecordingControls controls;
+  dialog.PresetOutputPath = "D:\\caller.xml";
+  dialog.OnInitDialog(controls);
+  ASSERT_TRUE(Save(3, std::nullopt));
+  EXPECT_EQ(Content(), "ABC/1/5:0/0/3/D:\\mine.xml\n");
+
+  dialog.SelectedDataNo = 6;  // another data record: a line of its own, no path yet
+  dialog.OnInitDialog(controls);
+  ASSERT_TRUE(Save(2, std::nullopt));
+  EXPECT_EQ(Content(), "ABC/1/5:0/0/3/D:\\mine.xml\nABC/1/6:0/0/2/\n");
+}
+
+TEST_F(SettingsTest, AKeyIsFoundOnlyAtTheStartOfALine) {
+  const std::string theirs = "XABC/1/5:0/0/2/D:\\theirs\nZ/0/0:0/0/1/ABC/1/5:0/0/2/D:\\z\n";
+  Write(theirs);
+  EXPECT_EQ(Load().first, -1);
+  ASSERT_TRUE(Save(3, "D:\\mine"));
+  EXPECT_EQ(Content(), theirs + "ABC/1/5:0/0/3/D:\\mine\n");
+}
+
+TEST_F(SettingsTest, LongKeyIsUsedWhole) {
+  dialog.CurrentUserId = std::string(64, 'u');  // a key of 69 bytes
+  const std::string theirs = std::string(60, 'u') + "v/1/5:0/0/1/D:\\theirs\n";
+  Write(theirs);
+  ASSERT_TRUE(Save(2, "D:\\mine"));
+  EXPECT_EQ(Content(), theirs + std::string(64, 'u') + "/1/5:0/0/2/D:\\mine\n");
+  EXPECT_EQ(Load(), (std::pair<int, std::string>{2, "D:\\mine"}));
+}
+
+TEST_F(SettingsTest, LastLineCutShortOfItsBreakGetsOne) {
+  Write("ABC/1/5:0/0/1/D:\\old\nX/1/1:0/0/1/D:\\x");
+  ASSERT_TRUE(Save(2, "D:\\new"));
+  EXPECT_EQ(Content(), "X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/2/D:\\new\n");
+}
+
+TEST_F(SettingsTest, FilesOfAnySizeWork) {
+  for (std::size_t size : {40000u, 5u * 1024 * 1024}) {
+    const std::string before = OtherLines(size / 2, 0), after = OtherLines(size / 2, 5000000);
+    Write(before + "ABC/1/5:0/0/2/D:\\deep\n" + after);
+    EXPECT_EQ(Load(), (std::pair<int, std::string>{2, "D:\\deep"}));
+    ASSERT_TRUE(Save(3, "D:\\moved"));
+    EXPECT_TRUE(Content() == before + after + "ABC/1/5:0/0/3/D:\\moved\n") << size;
+  }
+}
+
+// Fails the k-th write of the rewrite for every k until it succeeds, then
+// the rename: each failure leaves every byte and no temporary file.
+TEST_F(SettingsTest, FaultAtEachStepOfTheRewriteLeavesTheOldFile) {
+  Write("X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/1/D:\\old\nY/2/2:0/0/2/D:\\y\n");
+  const auto before = Tree();
+  int k = 1;
+  for (; k < 10; ++k) {
+    env->files.writes = 0;
+    env->files.failWriteAt = k;
+    if (Save(2, "D:\\new")) break;
+    EXPECT_EQ(Tree(), before) << "fault at write " << k;
+  }
+  EXPECT_EQ(k, 4);  // the lines before, the lines after, the new line
+  const auto saved = Tree();
+  env->files.failWriteAt = 0;
+  env->failReplace = true;
+  EXPECT_FALSE(Save(1, "D:\\other"));
+  EXPECT_EQ(Tree(), saved);
+}
+
+TEST_F(SettingsTest, NothingIsWrittenWhereItCannotBe) {
+  const auto empty = Tree();
+  env->failCreate = "D:\\cfg\\pv14\\";
+  EXPECT_FALSE(Save(2, "D:\\new"));  // cfg, made first, is removed again
+  EXPECT_EQ(Tree(), empty);
+  FakeEngine::Get().appFolders[1] = "";
+  EXPECT_FALSE(Save(2, "D:\\new"));
+  EXPECT_EQ(Load().first, -1);
+  EXPECT_EQ(Tree(), empty);
+
+  FakeEngine::Get().appFolders[1] = "D:\\cfg\\pv14\\";
+  env->failCreate.clear();
+  env->files.failWriteAt = 1;  // the first run's only write
+  EXPECT_FALSE(Save(2, "D:\\new"));
+  EXPECT_TRUE(std::filesystem::is_empty(tmp.Join("d/cfg/pv14")));
+}
+
+TEST_F(SettingsTest, FileThatCannotBeWrittenIsLeftAlone) {
+  Write("ABC/1/5:0/0/1/D:\\old\n");
+  env->files.failOpenReadWrite = true;
+  const auto before = Tree();
+  EXPECT_FALSE(Save(2, "D:\\new"));
+  EXPECT_EQ(Tree(), before);
+}
+
+struct LoadCase {
+  const char* name;
+  std::string content;
+  int kind;  // -1: not found
+  std::string path;
+};
+class SettingsLoad : public SettingsTest, public ::testing::WithParamInterface<LoadCase> {};
+TEST_P(SettingsLoad, ReadsTheFirstLineOfTheKey) {
+  Write(GetParam().content);
+  EXPECT_EQ(Load(), (std::pair<int, std::string>{GetParam().kind, GetParam().path}));
+  EXPECT_EQ(Content(), GetParam().content);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsLoad,
+    ::testing::Values(
+        LoadCase{"FirstOfTwo", "X/1/5:0/0/1/x\nABC/1/5:0/0/3/D:\\1\nABC/1/5:0/0/2/2\n", 3, "D:\\1"},
+        LoadCase{"EmptyPath", "ABC/1/5:0/0/2/\n", 2, ""},
+        LoadCase{"KindNotADigit", "ABC/1/5:0/0/x/D:\\a\n", 0, "D:\\a"},
+        LoadCase{"PathTooLongIsNotOffered", "ABC/1/5:0/0/2/" + std::string(261, 'p') + "\n", 2, ""},
+        LoadCase{"LongestPath", "ABC/1/5:0/0/2/" + std::string(260, 'p') + "\n", 2,
+                 std::string(260, 'p')},
+        LoadCase{"EmptyFile", "", -1, "untouched"},
+        LoadCase{"OtherNumbers", "ABC/1/6:0/0/2/a\nABC/2/5:0/0/2/a\n", -1, "untouched"},
+        LoadCase{"NoBreakAfterTheKey", "ABC/1/5:0/0/2/D:\\a", -1, "untouched"},
+        LoadCase{"NoSlashInTheValue", "ABC/1/5:nothing\n", -1, "untouched"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pv14
