@@ -149,7 +149,8 @@ void ReadRecord(const Statement& statement, int first, FieldTable fields, void* 
       char* at = static_cast<char*>(record) + field.offset;
       std::memset(at, 0, field.size);
       // Never split a double-byte character when a text is too long.
-      std::memcpy(at, text.data(), sjis::FitLength(text, TextLimit(field)));
+      const std::size_t length = sjis::FitLength(text, TextLimit(field));
+      if (length > 0) std::memcpy(at, text.data(), length);  // an empty blob has no data
     } else if (field.kind == FieldKind::kAmounts) {
       for (std::size_t i = 0; i < AmountCount(field); ++i) {
         Put(record, field.offset + i * sizeof(std::int64_t), statement.Int(column++));
