@@ -30,7 +30,8 @@ class DataSets : public SampleEngine {
   }
 };
 
-void ExpectRecordOf(const Json& set, const StDATAINFO& record) {
+// By value: a key the file leaves out reads as null (0 or empty).
+void ExpectRecordOf(Json set, const StDATAINFO& record) {
   EXPECT_EQ(FieldText(record.DataId), SjisOf(set["DataId"]));
   EXPECT_EQ(record.DataNo, IntegerOf(set["DataNo"]));
   EXPECT_EQ(FieldText(record.CompanyName), SjisOf(set["CompanyName"]));
