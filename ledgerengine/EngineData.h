@@ -65,7 +65,7 @@ struct EngineData {
 
 // One list of rows of a saved-details object, reached without knowing its
 // row type: the JSON form and the store walk these tables.
-struct RowListSpec {
+struct RowList {
   const char* key;    // JSON key
   const char* table;  // database table
   FieldTable fields;
@@ -75,8 +75,8 @@ struct RowListSpec {
   void* (*append)(void* owner);  // a new zeroed row
 };
 
-std::span<const RowListSpec> GeneralSaveLists();     // owner: GeneralSave
-std::span<const RowListSpec> RealEstateSaveLists();  // owner: RealEstateSave
+std::span<const RowList> GeneralSaveLists();     // owner: GeneralSave
+std::span<const RowList> RealEstateSaveLists();  // owner: RealEstateSave
 
 // JSON keys of the summing types and statement lists.
 const char* SummingTypeKey(int type);

@@ -58,8 +58,7 @@ std::string RowCount(std::size_t rows, std::size_t limit) {
   return std::to_string(rows) + " rows, at most " + std::to_string(limit);
 }
 
-void ReadRowList(const Json& owner, const FormPath& ownerPath, const RowListSpec& list,
-                 void* model) {
+void ReadRowList(const Json& owner, const FormPath& ownerPath, const RowList& list, void* model) {
   const Json* rows = Member(owner, list.key);
   if (rows == nullptr) return;
   const FormPath path = ownerPath.Key(list.key);
@@ -72,9 +71,9 @@ void ReadRowList(const Json& owner, const FormPath& ownerPath, const RowListSpec
   }
 }
 
-Keys ListKeys(std::span<const RowListSpec> lists) {
+Keys ListKeys(std::span<const RowList> lists) {
   Keys keys;
-  for (const RowListSpec& list : lists) keys.push_back(list.key);
+  for (const RowList& list : lists) keys.push_back(list.key);
   return keys;
 }
 
@@ -82,7 +81,7 @@ void ReadGeneralSave(const Json& value, const FormPath& path, GeneralSave& save)
   Expect(value, path, true);
   CheckKeys(value, path, GeneralSaveFields(), ListKeys(GeneralSaveLists()));
   ReadFields(value, path, GeneralSaveFields(), &save.values);
-  for (const RowListSpec& list : GeneralSaveLists()) ReadRowList(value, path, list, &save);
+  for (const RowList& list : GeneralSaveLists()) ReadRowList(value, path, list, &save);
 }
 
 void ReadRealEstateSave(const Json& value, const FormPath& path, RealEstateSave& save) {
@@ -95,7 +94,7 @@ void ReadRealEstateSave(const Json& value, const FormPath& path, RealEstateSave&
     ReadRecordObject(*counts, path.Key("PropertyCounts"), PropertyCountsFields(),
                      &save.propertyCounts);
   }
-  for (const RowListSpec& list : RealEstateSaveLists()) ReadRowList(value, path, list, &save);
+  for (const RowList& list : RealEstateSaveLists()) ReadRowList(value, path, list, &save);
   // The engine ends the delivered list with a -1 row of its own.
   for (std::size_t i = 0; i < save.incomeRows.size(); ++i) {
     if (save.incomeRows[i].RowKey == kIncomeRowsEnd) {

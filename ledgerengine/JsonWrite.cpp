@@ -18,9 +18,9 @@ Json RecordObject(const FormPath& path, FieldTable fields, const void* record) {
   return object;
 }
 
-void WriteRowLists(Json& object, const FormPath& path, std::span<const RowListSpec> lists,
+void WriteRowLists(Json& object, const FormPath& path, std::span<const RowList> lists,
                    const void* model) {
-  for (const RowListSpec& list : lists) {
+  for (const RowList& list : lists) {
     const FormPath listPath = path.Key(list.key);
     Json rows = Json::array();
     for (std::size_t i = 0; i < list.count(model); ++i) {

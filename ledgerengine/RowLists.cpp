@@ -13,12 +13,12 @@ struct MemberOf<std::vector<Row> Owner::*> {
   using RowType = Row;
 };
 
-// A list spec for the vector member of an owner; the row limit is the number
+// The row list of a vector member of an owner; the row limit is the number
 // of slots the engine's block has for it.
 template <auto Member>
-RowListSpec List(const char* key, const char* table, FieldTable fields, std::size_t maxRows) {
+RowList List(const char* key, const char* table, FieldTable fields, std::size_t maxRows) {
   using Owner = typename MemberOf<decltype(Member)>::OwnerType;
-  return RowListSpec{
+  return RowList{
       key,
       table,
       fields,
@@ -38,8 +38,8 @@ constexpr std::size_t Slots(Row (Block::*)[N]) {
 
 }  // namespace
 
-std::span<const RowListSpec> GeneralSaveLists() {
-  static const RowListSpec lists[] = {
+std::span<const RowList> GeneralSaveLists() {
+  static const RowList lists[] = {
       List<&GeneralSave::familyEmployees>("FamilyEmployees", "general_family_employees",
                                           FamilyEmployeeFields(),
                                           Slots(&StIPPAN_RESERVES_FAMILY::FamilyEmployees)),
@@ -59,8 +59,8 @@ std::span<const RowListSpec> GeneralSaveLists() {
   return lists;
 }
 
-std::span<const RowListSpec> RealEstateSaveLists() {
-  static const RowListSpec lists[] = {
+std::span<const RowList> RealEstateSaveLists() {
+  static const RowList lists[] = {
       List<&RealEstateSave::incomeRows>("IncomeRows", "real_estate_income_rows", IncomeRowFields(),
                                         0),
       List<&RealEstateSave::borrowingRows>("BorrowingRows", "real_estate_borrowing_rows",

@@ -32,7 +32,7 @@ std::vector<TableShape> Tables() {
       {kPropertyCountsTable, std::string(kDataSetKey) + " PRIMARY KEY", PropertyCountsFields(), ""},
   };
   for (auto lists : {GeneralSaveLists(), RealEstateSaveLists()}) {
-    for (const RowListSpec& list : lists) {
+    for (const RowList& list : lists) {
       std::string constraints = "PRIMARY KEY (data_set, position)";
       if (list.fields.data() == IncomeRowFields().data()) {
         constraints += ",\n  CHECK (\"RowKey\" <> -1)";  // the end row is the engine's own

@@ -24,9 +24,8 @@ Record ReadOne(Database& db, const char* table, FieldTable fields, std::int64_t 
   return record;
 }
 
-void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowListSpec> lists,
-                  void* model) {
-  for (const RowListSpec& list : lists) {
+void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists, void* model) {
+  for (const RowList& list : lists) {
     auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
     statement->Bind(1, dataSet);
     while (statement->Step()) ReadRecord(*statement, 0, list.fields, list.append(model));

@@ -39,9 +39,9 @@ class Inserter {
   std::unique_ptr<Statement> statement_;
 };
 
-void WriteRowLists(Database& db, std::int64_t dataSet, std::span<const RowListSpec> lists,
+void WriteRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists,
                    const void* model) {
-  for (const RowListSpec& list : lists) {
+  for (const RowList& list : lists) {
     Inserter rows(db, list.table, "data_set, position", 2, list.fields);
     for (std::size_t i = 0; i < list.count(model); ++i) {
       rows.Insert({dataSet, static_cast<std::int64_t>(i)}, list.row(model, i));
