@@ -107,6 +107,17 @@ TEST_F(DataSets, CurrentUserAndSelections) {
   EXPECT_NE(users_->GetCurUserID(nullptr), kEngineOk);
 }
 
+TEST_F(DataSets, TheLongestUserIdFillsTheCallersBufferAndNoMore) {
+  ToolStore store;
+  const std::string id(64, 'u');
+  ConnectTo(store, R"({"CurrentUserId": ")" + id + "\"}");
+  char buffer[65 + 8];
+  std::memset(buffer, '#', sizeof buffer);
+  ASSERT_EQ(users_->GetCurUserID(buffer), kEngineOk);
+  EXPECT_EQ(std::string(buffer), id);
+  EXPECT_EQ(std::string(buffer + 65, 8), std::string(8, '#'));
+}
+
 TEST_F(DataSets, SelectedInfoIsTheCurrentUsersSelection) {
   const StDATAINFO* selected = sets_->GetSelectedInfo();
   ASSERT_NE(selected, nullptr);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sqlite3.h>
+
 #include "engine/FieldText.h"
 #include "platform/TaskMem.h"
 #include "tests/engine/SampleEngine.h"
@@ -279,6 +281,62 @@ TEST_F(SavedDetails, AFailedCallHandsOutNoBlock) {
   StAOSIROSAVEINFO_IPPAN general{};
   EXPECT_NE(save->GetDataIppan(&general), kEngineOk);
   EXPECT_TRUE(IsZero(general));
+}
+
+std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (unsigned char c : bytes) {
+    hex += digits[c >> 4];
+    hex += digits[c & 15];
+  }
+  return hex;
+}
+
+// A store changed behind the tool's back (more rows than slots, a text longer
+// than its field) is still read into the blocks without overrunning them.
+TEST_F(SavedDetails, AStoreEditedPastItsLimitsStaysWithinTheBlocks) {
+  ToolStore store;
+  const std::string file =
+      R"({"DataSets": [{"DataId": "E", "ReturnKind": 3,
+                        "Statements": {"General": {"PL": [{"LineNo": 1}]}}}]})";
+  ASSERT_EQ(store.Load(file).exitStatus, 0);
+  // 49 bytes: a single-byte letter, then double-byte characters.
+  const std::string longName = Sjis("a表十表十表十表十表十表十表十表十表十表十表十表十");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(store.DatabasePath().c_str(), &db), SQLITE_OK);
+  const std::string edit =
+      "PRAGMA ignore_check_constraints = ON;"
+      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 8) "
+      "INSERT INTO general_salaries SELECT 0, i, X'" +
+      Hex(longName) +
+      "', i, 0, 0, 0, 0 FROM n;"
+      "UPDATE statement_rows SET ItemName = CAST(printf('%.200c', 'A') AS BLOB);";
+  ASSERT_EQ(sqlite3_exec(db, edit.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  ::setenv("LEDGER_ENGINE_DB", store.DatabasePath().c_str(), 1);
+  ASSERT_EQ(ClAccConnect::Inst()->Initiate(), kEngineOk);
+
+  auto save = SaveObject("E");
+  StAOSIROSAVEINFO_IPPAN info{};
+  ASSERT_EQ(save->GetDataIppan(&info), kEngineOk);
+  for (int slot = 0; slot < 6; ++slot) {
+    EXPECT_EQ(info.Salaries->Salaries[slot].Age, slot) << "the first rows fill the slots";
+    // Cut to 39 bytes: the 40th is the first half of a character.
+    EXPECT_EQ(FieldText(info.Salaries->Salaries[slot].Name), longName.substr(0, 39));
+  }
+  Free(info);
+
+  ClRuleAo rules;
+  ASSERT_EQ(rules.SetCurDataID("E"), kEngineOk);
+  StAOSUMCONDITION condition{};
+  ASSERT_EQ(rules.Ready(&condition), kEngineOk);
+  StAOSUMINFO row;
+  std::memset(&row, 'x', sizeof row);
+  ASSERT_EQ(rules.MoveFirst_PL(RuleAoSumGeneral, &row), kEngineOk);
+  EXPECT_EQ(FieldText(row.ItemName), std::string(127, 'A'));
+  EXPECT_EQ(row.LineNo, 1);
 }
 
 // Shift_JIS names whose second byte is 0x5C (a backslash on its own) come
