@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engine/FieldText.h"
+#include "platform/ShiftJis.h"
 #include "report/ReportWriter.h"
 #include "resources/Text.h"
 
@@ -25,7 +26,8 @@ std::string CleanedName(const SumRecord& row) {
 }
 
 // Blanks and brackets around account names, and the manufacturing mark,
-// tried in this order at every byte.
+// tried in this order at every character. Trying them inside a double-byte
+// character would cut it: the second byte of メ and an "n" read as "］".
 const std::array<std::string, 11>& RemovalStrings() {
   static const std::array<std::string, 11> strings = {
       SJ(" "),  SJ("　"), SJ("【"), SJ("】"), SJ("《"),   SJ("》"),
@@ -49,8 +51,8 @@ int ReportWriter::CleanItemName(std::string_view source, std::string& destinatio
       }
     }
     if (skipped == 0) {
-      destination += source[pos];
-      skipped = 1;
+      skipped = sjis::CharLength(source, pos);
+      destination.append(source.substr(pos, skipped));
     }
     pos += skipped;
   }

@@ -256,8 +256,11 @@ def clean_item_name(name):
                 i += len(removed)
                 break
         else:
-            out.append(name[i])
-            i += 1
+            # A whole character is kept: removal strings are tried only
+            # where a character starts.
+            n = 2 if i + 1 < len(name) and is_lead(name[i]) and is_trail(name[i + 1]) else 1
+            out += name[i:i + n]
+            i += n
     return bytes(out)
 
 

@@ -82,6 +82,7 @@ class TextRules(unittest.TestCase):
             ("double angle and square brackets", "《図書》［費］", "図書費"),
             ("a 0x5C second byte is kept", "表 ソ能", "表ソ能"),
             ("nothing to remove", "雑費&<1>", "雑費&<1>"),
+            ("a second byte never starts a removal", "メnテ", "メnテ"),
         ]
         for name, source, cleaned in cases:
             with self.subTest(name):

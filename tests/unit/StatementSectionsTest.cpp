@@ -56,9 +56,11 @@ TEST(StatementItemsTest, CleanItemName) {
       {SJ("《a》（b）［c］【d】"), "abcd"},
       {"(a)", "(a)"},
       {SJ("(製"), SJ("(製")},
-      // Tried at every byte: the second byte of "＝" and the letter y read
-      // as "【" and go together.
-      {SJ("＝") + "y", "\x81"},
+      // Tried at character starts only: the second byte of "＝" and the
+      // letter y would read as "【", the second byte of メ and n as "］".
+      {SJ("＝") + "y", SJ("＝") + "y"},
+      {SJ("メnテ"), SJ("メnテ")},
+      {SJ("メ（n）"), SJ("メn")},
   };
   for (const auto& [source, expected] : cases) {
     std::string cleaned;
