@@ -86,22 +86,22 @@ int WritePartners(XmlOutput& out, const PartnerSchedule& schedule, const Partner
 }  // namespace
 
 int ReportWriter::WriteSpecialCircumstancesGeneral(XmlOutput& out, int width, int lines) {
-  const StIPPAN_SPECIAL& block = BlockOrEmpty(data_.GeneralSaveInfo.Special);
+  const StIPPAN_SPECIAL& block = BlockOrZero(data_.GeneralSaveInfo.Special);
   return RemarkLines(out, FieldText(block.SpecialCircumstances), width, lines).Write();
 }
 
 int ReportWriter::WriteSpecialCircumstancesRealEstate(XmlOutput& out, int width, int lines) {
-  const StFUDOUSAN_SPECIAL& block = BlockOrEmpty(data_.RealEstateSaveInfo.Special);
+  const StFUDOUSAN_SPECIAL& block = BlockOrZero(data_.RealEstateSaveInfo.Special);
   return RemarkLines(out, FieldText(block.SpecialCircumstances), width, lines).Write();
 }
 
 int ReportWriter::WriteSalesBreakdown(XmlOutput& out, int rows) {
-  const StIPPAN_SALES_PURCHASES& block = BlockOrEmpty(data_.GeneralSaveInfo.SalesPurchases);
+  const StIPPAN_SALES_PURCHASES& block = BlockOrZero(data_.GeneralSaveInfo.SalesPurchases);
   return WritePartners(out, kSales, block.SalesRows, block.OtherSalesTotal, rows);
 }
 
 int ReportWriter::WritePurchaseBreakdown(XmlOutput& out, int rows) {
-  const StIPPAN_SALES_PURCHASES& block = BlockOrEmpty(data_.GeneralSaveInfo.SalesPurchases);
+  const StIPPAN_SALES_PURCHASES& block = BlockOrZero(data_.GeneralSaveInfo.SalesPurchases);
   return WritePartners(out, kPurchases, block.PurchaseRows, block.OtherPurchasesTotal, rows);
 }
 

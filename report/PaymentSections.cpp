@@ -64,7 +64,7 @@ ScheduleRow RentValues(const RentRow& row, ScheduleRow texts) {
 }  // namespace
 
 int ReportWriter::WriteInterest(XmlOutput& out, int rows) {
-  const StIPPAN_INTEREST_FEES& block = BlockOrEmpty(data_.GeneralSaveInfo.InterestFees);
+  const StIPPAN_INTEREST_FEES& block = BlockOrZero(data_.GeneralSaveInfo.InterestFees);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return InterestValues(block.InterestRows[i], "RISIWARIBIKIRYOU");
   };
@@ -73,7 +73,7 @@ int ReportWriter::WriteInterest(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteBorrowingInterest(XmlOutput& out, int rows) {
-  const StFUDOUSAN_BORROWING_FEES& block = BlockOrEmpty(data_.RealEstateSaveInfo.BorrowingFees);
+  const StFUDOUSAN_BORROWING_FEES& block = BlockOrZero(data_.RealEstateSaveInfo.BorrowingFees);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return InterestValues(block.BorrowingRows[i], "KARIIREKINRISI");
   };
@@ -82,7 +82,7 @@ int ReportWriter::WriteBorrowingInterest(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteFeesGeneral(XmlOutput& out, int rows) {
-  const StIPPAN_INTEREST_FEES& block = BlockOrEmpty(data_.GeneralSaveInfo.InterestFees);
+  const StIPPAN_INTEREST_FEES& block = BlockOrZero(data_.GeneralSaveInfo.InterestFees);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return FeeValues(block.FeeRows[i]);
   };
@@ -91,7 +91,7 @@ int ReportWriter::WriteFeesGeneral(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteFeesRealEstate(XmlOutput& out, int rows) {
-  const StFUDOUSAN_BORROWING_FEES& block = BlockOrEmpty(data_.RealEstateSaveInfo.BorrowingFees);
+  const StFUDOUSAN_BORROWING_FEES& block = BlockOrZero(data_.RealEstateSaveInfo.BorrowingFees);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return FeeValues(block.FeeRows[i]);
   };
@@ -100,7 +100,7 @@ int ReportWriter::WriteFeesRealEstate(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteRentGeneral(XmlOutput& out, int rows) {
-  const StIPPAN_RENT& block = BlockOrEmpty(data_.GeneralSaveInfo.Rent);
+  const StIPPAN_RENT& block = BlockOrZero(data_.GeneralSaveInfo.Rent);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return RentValues(block.RentRows[i], RentTextsTwoLines(block.RentRows[i]));
   };
@@ -109,7 +109,7 @@ int ReportWriter::WriteRentGeneral(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteRentRealEstate(XmlOutput& out, const StDATAINFO& record, int rows) {
-  const StFUDOUSAN_RENT& block = BlockOrEmpty(data_.RealEstateSaveInfo.Rent);
+  const StFUDOUSAN_RENT& block = BlockOrZero(data_.RealEstateSaveInfo.Rent);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     const RentRow& rent = block.RentRows[i];
     if (record.ReturnKind == kBlueReturn) return RentValues(rent, RentTextsNumbered(rent));

@@ -33,7 +33,7 @@ ScheduleRow PropertyValues(const RentalPropertyCounts& c) {
 }  // namespace
 
 int ReportWriter::WriteRepairs(XmlOutput& out, int rows) {
-  const StFUDOUSAN_REPAIRS& block = BlockOrEmpty(data_.RealEstateSaveInfo.Repairs);
+  const StFUDOUSAN_REPAIRS& block = BlockOrZero(data_.RealEstateSaveInfo.Repairs);
   const auto row = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return RepairValues(block.RepairRows[i]);
   };
@@ -42,7 +42,7 @@ int ReportWriter::WriteRepairs(XmlOutput& out, int rows) {
 }
 
 int ReportWriter::WriteRentalProperty(XmlOutput& out) {
-  const StFUDOUSAN_PROPERTY& block = BlockOrEmpty(data_.RealEstateSaveInfo.Property);
+  const StFUDOUSAN_PROPERTY& block = BlockOrZero(data_.RealEstateSaveInfo.Property);
   std::string line;
   return WriteValues(out, line, PropertyValues(block.PropertyCounts), kSectionContentDepth);
 }

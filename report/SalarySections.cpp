@@ -50,7 +50,7 @@ ScheduleRow FamilyValues(const FamilyEmployeeRow& row, const StDATAINFO& record)
 }  // namespace
 
 int ReportWriter::WriteSalariesGeneral(XmlOutput& out, int rows, int withOthers) {
-  const StIPPAN_SALARIES& block = BlockOrEmpty(data_.GeneralSaveInfo.Salaries);
+  const StIPPAN_SALARIES& block = BlockOrZero(data_.GeneralSaveInfo.Salaries);
   // The last of the six slots is kept for the others' totals.
   constexpr int kPersonSlots = SlotCount<decltype(StIPPAN_SALARIES::Salaries)> - 1;
   const auto person = [&](std::size_t i) -> std::optional<ScheduleRow> {
@@ -65,7 +65,7 @@ int ReportWriter::WriteSalariesGeneral(XmlOutput& out, int rows, int withOthers)
 }
 
 int ReportWriter::WriteSalariesRealEstate(XmlOutput& out, int rows, int withOthers) {
-  const StFUDOUSAN_SALARIES& block = BlockOrEmpty(data_.RealEstateSaveInfo.Salaries);
+  const StFUDOUSAN_SALARIES& block = BlockOrZero(data_.RealEstateSaveInfo.Salaries);
   constexpr int kSlots = SlotCount<decltype(StFUDOUSAN_SALARIES::Salaries)>;
   const auto person = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return SalaryValues(block.Salaries[i]);
@@ -78,7 +78,7 @@ int ReportWriter::WriteSalariesRealEstate(XmlOutput& out, int rows, int withOthe
 }
 
 int ReportWriter::WriteFamilyEmployeesGeneral(XmlOutput& out, const StDATAINFO& record, int rows) {
-  const StIPPAN_RESERVES_FAMILY& block = BlockOrEmpty(data_.GeneralSaveInfo.ReservesFamily);
+  const StIPPAN_RESERVES_FAMILY& block = BlockOrZero(data_.GeneralSaveInfo.ReservesFamily);
   constexpr int kSlots = SlotCount<decltype(StIPPAN_RESERVES_FAMILY::FamilyEmployees)>;
   const auto member = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return FamilyValues(block.FamilyEmployees[i], record);
@@ -88,7 +88,7 @@ int ReportWriter::WriteFamilyEmployeesGeneral(XmlOutput& out, const StDATAINFO& 
 
 int ReportWriter::WriteFamilyEmployeesRealEstate(XmlOutput& out, const StDATAINFO& record,
                                                  int rows) {
-  const StFUDOUSAN_SALARIES& block = BlockOrEmpty(data_.RealEstateSaveInfo.Salaries);
+  const StFUDOUSAN_SALARIES& block = BlockOrZero(data_.RealEstateSaveInfo.Salaries);
   constexpr int kSlots = SlotCount<decltype(StFUDOUSAN_SALARIES::FamilyEmployees)>;
   const auto member = [&](std::size_t i) -> std::optional<ScheduleRow> {
     return FamilyValues(block.FamilyEmployees[i], record);

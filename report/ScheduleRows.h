@@ -1,5 +1,6 @@
 // Pieces shared by the breakdown schedules: rows of named values, the
-// counted row element, engine blocks that were never delivered, areas.
+// counted row element, areas. A block the engine did not deliver is read
+// through BlockOrZero, so its rows are written with empty values.
 #pragma once
 
 #include <cstdint>
@@ -8,20 +9,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "report/SectionSupport.h"
 #include "report/XmlOutput.h"
 
 namespace pv14 {
 
 inline constexpr int kSectionContentDepth = 4;  // a section's contents
 inline constexpr int kRowValueDepth = 5;        // the values inside a row element
-
-// A failed collection leaves an engine block null. It reads as an all-zero
-// block, so its rows are written with empty values instead of being skipped.
-template <class Block>
-const Block& BlockOrEmpty(const Block* block) {
-  static const Block kEmpty{};
-  return block != nullptr ? *block : kEmpty;
-}
 
 // The number of rows of a table member, e.g. SlotCount<decltype(StIPPAN_RENT::RentRows)>.
 template <class Array>

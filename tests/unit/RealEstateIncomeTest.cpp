@@ -108,12 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
                     r.ContractTo = 20240331;
                   },
                   {{"KEIYAKUKIKAN_FROM", "202304"}, {"KEIYAKUKIKAN_TO", "202403"}}},
-        FieldCase{"ContractValuesBelowHundredEmpty",
-                  [](auto& r) {
-                    r.ContractFrom = -99;
-                    r.ContractTo = 99;
-                  },
-                  {}},
         FieldCase{"NegativeContractTruncatesTowardZero",
                   [](auto& r) {
                     r.ContractFrom = -100;

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "engine/FieldText.h"
-#include "report/ScheduleRows.h"
 #include "resources/Text.h"
 #include "tests/unit/ScheduleFixture.h"
 
@@ -201,15 +200,6 @@ TEST(SalaryTest, MissingBlocksReadAsEmptyRows) {
   const Written family = RunOn(data, FamilyRealEstate(kWhiteReturn, 1));
   EXPECT_EQ(family.bytes,
             Tag(4, "SIMEI") + Tag(4, "NENREI") + Tag(4, "ZOKUGARA") + Tag(4, "JUUJITUKISUU"));
-}
-
-TEST(SalaryTest, BlockOrEmptyReadsNullAsZero) {
-  const StFUDOUSAN_SALARIES& empty = BlockOrEmpty<StFUDOUSAN_SALARIES>(nullptr);
-  EXPECT_EQ(empty.OtherEmployeeCount, 0);
-  EXPECT_EQ(empty.Salaries[1].Salary, 0);
-  EXPECT_EQ(FieldText(empty.FamilyEmployees[0].Name), "");
-  StFUDOUSAN_SALARIES block{};
-  EXPECT_EQ(&BlockOrEmpty(&block), &block);
 }
 
 TEST(SalaryTest, StopsAtEveryFailedWrite) {

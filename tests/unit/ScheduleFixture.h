@@ -17,38 +17,6 @@
 
 namespace pv14::testing {
 
-// The schedules never ask the environment for anything.
-class InertEnv : public Env {
- public:
-  std::unique_ptr<File> NewFile() override { return nullptr; }
-  std::optional<FileStatus> GetFileStatus(const std::string&) override { return std::nullopt; }
-  bool Access(const std::string&, int) override { return false; }
-  bool PathFileExists(const std::string&) override { return false; }
-  bool PathIsDirectory(const std::string&) override { return false; }
-  bool CreateDirectory(const std::string&) override { return false; }
-  bool RemoveDirectory(const std::string&) override { return false; }
-  bool DeleteFile(const std::string&) override { return false; }
-  bool ReplaceFile(const std::string&, const std::string&) override { return false; }
-  std::string GetTempPath() override { return {}; }
-  DriveType GetDriveType(const std::string&) override { return DriveType::kUnknown; }
-  std::optional<std::size_t> PathSkipRoot(const std::string&) override { return std::nullopt; }
-  bool PathStripToRoot(std::string&) override { return false; }
-  std::string GetModuleFileName() override { return {}; }
-  std::string GetCurrentDirectory() override { return {}; }
-  bool SetCurrentDirectory(const std::string&) override { return false; }
-  std::string GetPrivateProfileString(const std::string&, const std::string&,
-                                      const std::string& def, const std::string&,
-                                      std::size_t) override {
-    return def;
-  }
-  std::string MapFullWidth(const std::string& text) override { return text; }
-  bool EnableWindow(WindowHandle, bool) override { return false; }
-  bool SetForegroundWindow(WindowHandle) override { return false; }
-  bool PostMessage(WindowHandle, std::uint32_t, std::uint32_t, std::uint32_t) override {
-    return false;
-  }
-};
-
 // An engine block as the collection leaves it: from the task allocator, all
 // zero. The store frees it.
 template <class Block>
@@ -82,12 +50,12 @@ struct Written {
 // Runs one operation over the store into a file that refuses its
 // failAtWrite-th write (0: none).
 inline Written RunOn(const CollectedData& data, const Operation& op, int failAtWrite = 0) {
-  InertEnv env;
   MemoryFile file(failAtWrite);
   const std::string path = "Z:\\report.xml";
   XmlOutput out;
   out.Open(&file, &path);
-  ReportWriter writer(env, nullptr, data, 1);
+  // The schedules never ask the environment for anything.
+  ReportWriter writer(Env::Default(), nullptr, data, 1);
   const int result = op(writer, out);
   return {result, file.contents, file.writes};
 }
