@@ -49,18 +49,6 @@ std::int64_t ReadIntegerOf(const Field& field, const Json& value, const FormPath
   }
 }
 
-template <class T>
-void Put(void* record, std::size_t offset, T value) {
-  std::memcpy(static_cast<char*>(record) + offset, &value, sizeof value);
-}
-
-template <class T>
-T Get(const void* record, std::size_t offset) {
-  T value;
-  std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
-  return value;
-}
-
 }  // namespace
 
 std::string ReadText(const Json& value, const FormPath& path, std::size_t limit, bool lineBreaks) {
@@ -131,7 +119,7 @@ void ReadField(const Field& field, const Json& value, const FormPath& path, void
     }
     case FieldKind::kAmount:
     case FieldKind::kArea:
-      Put(record, field.offset, ReadAmount(value, path));
+      PutAt(record, field.offset, ReadAmount(value, path));
       return;
     case FieldKind::kAmounts: {
       if (!value.is_array()) throw FormError(path, "expected a list of amounts");
@@ -141,18 +129,18 @@ void ReadField(const Field& field, const Json& value, const FormPath& path, void
       }
       std::memset(at, 0, field.size);
       for (std::size_t i = 0; i < value.size(); ++i) {
-        Put(record, field.offset + i * sizeof(std::int64_t), ReadAmount(value[i], path.Index(i)));
+        PutAt(record, field.offset + i * sizeof(std::int64_t), ReadAmount(value[i], path.Index(i)));
       }
       return;
     }
     case FieldKind::kInt32:
-      Put(record, field.offset, static_cast<std::int32_t>(ReadIntegerOf(field, value, path)));
+      PutAt(record, field.offset, static_cast<std::int32_t>(ReadIntegerOf(field, value, path)));
       return;
     case FieldKind::kInt16:
-      Put(record, field.offset, static_cast<std::int16_t>(ReadIntegerOf(field, value, path)));
+      PutAt(record, field.offset, static_cast<std::int16_t>(ReadIntegerOf(field, value, path)));
       return;
     case FieldKind::kUInt8:
-      Put(record, field.offset, static_cast<std::uint8_t>(ReadIntegerOf(field, value, path)));
+      PutAt(record, field.offset, static_cast<std::uint8_t>(ReadIntegerOf(field, value, path)));
       return;
   }
 }
@@ -176,21 +164,21 @@ Json WriteField(const Field& field, const void* record, const FormPath& path) {
       return TextJson(std::string(at, ::strnlen(at, field.size)), path);
     case FieldKind::kAmount:
     case FieldKind::kArea:
-      return AmountJson(Get<std::int64_t>(record, field.offset));
+      return AmountJson(GetAt<std::int64_t>(record, field.offset));
     case FieldKind::kAmounts: {
       Json list = Json::array();
       for (std::size_t i = 0; i < AmountCount(field); ++i) {
         list.push_back(
-            AmountJson(Get<std::int64_t>(record, field.offset + i * sizeof(std::int64_t))));
+            AmountJson(GetAt<std::int64_t>(record, field.offset + i * sizeof(std::int64_t))));
       }
       return list;
     }
     case FieldKind::kInt32:
-      return Get<std::int32_t>(record, field.offset);
+      return GetAt<std::int32_t>(record, field.offset);
     case FieldKind::kInt16:
-      return Get<std::int16_t>(record, field.offset);
+      return GetAt<std::int16_t>(record, field.offset);
     case FieldKind::kUInt8:
-      return Get<std::uint8_t>(record, field.offset);
+      return GetAt<std::uint8_t>(record, field.offset);
   }
   return nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "engine/LedgerEngine.h"
@@ -68,6 +69,20 @@ struct RealEstateSaveValues {
   std::int32_t OtherEmployeeCount;
   char SpecialCircumstances[kSpecialCircumstancesSize];
 };
+
+// Values of a field inside a record, by its offset; memcpy keeps unaligned
+// and packed layouts defined.
+template <class T>
+void PutAt(void* record, std::size_t offset, T value) {
+  std::memcpy(static_cast<char*>(record) + offset, &value, sizeof value);
+}
+
+template <class T>
+T GetAt(const void* record, std::size_t offset) {
+  T value;
+  std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
+  return value;
+}
 
 FieldTable DataInfoFields();        // StDATAINFO
 FieldTable SumRowFields();          // StAOSUMINFO

@@ -41,28 +41,16 @@ std::string Name(const Field& field, std::size_t i) {
   return "\"" + name + "\"";
 }
 
-template <class T>
-void Put(void* record, std::size_t offset, T value) {
-  std::memcpy(static_cast<char*>(record) + offset, &value, sizeof value);
-}
-
-template <class T>
-T Get(const void* record, std::size_t offset) {
-  T value;
-  std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
-  return value;
-}
-
 std::int64_t IntegerOf(const Field& field, const void* record) {
   switch (field.kind) {
     case FieldKind::kInt32:
-      return Get<std::int32_t>(record, field.offset);
+      return GetAt<std::int32_t>(record, field.offset);
     case FieldKind::kInt16:
-      return Get<std::int16_t>(record, field.offset);
+      return GetAt<std::int16_t>(record, field.offset);
     case FieldKind::kUInt8:
-      return Get<std::uint8_t>(record, field.offset);
+      return GetAt<std::uint8_t>(record, field.offset);
     default:
-      return Get<std::int64_t>(record, field.offset);
+      return GetAt<std::int64_t>(record, field.offset);
   }
 }
 
@@ -74,13 +62,13 @@ void PutInteger(const Field& field, void* record, std::int64_t value) {
   }
   switch (field.kind) {
     case FieldKind::kInt32:
-      return Put(record, field.offset, static_cast<std::int32_t>(value));
+      return PutAt(record, field.offset, static_cast<std::int32_t>(value));
     case FieldKind::kInt16:
-      return Put(record, field.offset, static_cast<std::int16_t>(value));
+      return PutAt(record, field.offset, static_cast<std::int16_t>(value));
     case FieldKind::kUInt8:
-      return Put(record, field.offset, static_cast<std::uint8_t>(value));
+      return PutAt(record, field.offset, static_cast<std::uint8_t>(value));
     default:
-      return Put(record, field.offset, value);
+      return PutAt(record, field.offset, value);
   }
 }
 
@@ -133,7 +121,8 @@ void BindRecord(Statement& statement, int first, FieldTable fields, const void* 
       statement.BindBlob(index++, std::string_view(text, ::strnlen(text, field.size)));
     } else if (field.kind == FieldKind::kAmounts) {
       for (std::size_t i = 0; i < AmountCount(field); ++i) {
-        statement.Bind(index++, Get<std::int64_t>(record, field.offset + i * sizeof(std::int64_t)));
+        statement.Bind(index++,
+                       GetAt<std::int64_t>(record, field.offset + i * sizeof(std::int64_t)));
       }
     } else {
       statement.Bind(index++, IntegerOf(field, record));
@@ -153,7 +142,7 @@ void ReadRecord(const Statement& statement, int first, FieldTable fields, void* 
       if (length > 0) std::memcpy(at, text.data(), length);  // an empty blob has no data
     } else if (field.kind == FieldKind::kAmounts) {
       for (std::size_t i = 0; i < AmountCount(field); ++i) {
-        Put(record, field.offset + i * sizeof(std::int64_t), statement.Int(column++));
+        PutAt(record, field.offset + i * sizeof(std::int64_t), statement.Int(column++));
       }
     } else {
       PutInteger(field, record, statement.Int(column++));
