@@ -4,42 +4,20 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ShiftJisSearch.h"
+
 namespace pv14 {
 namespace {
 
 constexpr std::string_view kRefusedCharacters = "/:,;*?\"><|";
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
-
-// Bytes of the character that begins at i, when i is a character start.
-std::size_t CharSizeAt(std::string_view text, std::size_t i) {
-  bool pair = i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i])) &&
-              IsTrailByte(static_cast<unsigned char>(text[i + 1]));
-  return pair ? 2 : 1;
-}
-
-// First single-byte ch at or after from; characters are still classified
-// from the start of text.
-std::size_t FindSingleByte(std::string_view text, char ch, std::size_t from = 0) {
-  for (std::size_t i = 0; i < text.size(); i += CharSizeAt(text, i)) {
-    if (i >= from && text[i] == ch && CharSizeAt(text, i) == 1) return i;
-  }
-  return std::string_view::npos;
-}
-
-std::size_t FindLastSingleByte(std::string_view text, char ch) {
-  std::size_t found = std::string_view::npos;
-  for (std::size_t i = 0; i < text.size(); i += CharSizeAt(text, i)) {
-    if (text[i] == ch && CharSizeAt(text, i) == 1) found = i;
-  }
-  return found;
-}
+using sjis::FindLastSingleByte;
+using sjis::FindSingleByte;
 
 // Two separators in a row starting at or after from.
 bool HasDoubledBackslash(std::string_view text, std::size_t from) {
-  for (std::size_t i = 0; i < text.size(); i += CharSizeAt(text, i)) {
-    if (i >= from && text[i] == '\\' && CharSizeAt(text, i) == 1 && i + 1 < text.size() &&
+  for (std::size_t i = 0; i < text.size(); i += sjis::CharLength(text, i)) {
+    if (i >= from && text[i] == '\\' && sjis::CharLength(text, i) == 1 && i + 1 < text.size() &&
         text[i + 1] == '\\') {
       return true;
     }
@@ -58,7 +36,7 @@ char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - '
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size();) {
-    std::size_t n = CharSizeAt(a, i);
+    std::size_t n = sjis::CharLength(a, i);
     if (n == 2) {
       if (a.substr(i, 2) != b.substr(i, 2)) return false;
     } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
@@ -99,7 +77,7 @@ std::optional<std::vector<std::string>> FolderLevels(const RootedFolder& folder)
   std::vector<std::string> levels;
   std::string_view rest = folder.rest;
   for (std::size_t i = 0; i < rest.size();) {
-    std::size_t n = CharSizeAt(rest, i);
+    std::size_t n = sjis::CharLength(rest, i);
     if (n == 1 && rest[i] == '\\') {
       std::string level = folder.root;
       level.append(rest.substr(0, i));
@@ -115,12 +93,7 @@ std::optional<std::vector<std::string>> FolderLevels(const RootedFolder& folder)
 }  // namespace
 
 bool IsDoubleByteAt(std::string_view text, std::size_t pos) {
-  for (std::size_t i = 0; i < text.size() && i <= pos;) {
-    std::size_t n = CharSizeAt(text, i);
-    if (pos < i + n) return n == 2;
-    i += n;
-  }
-  return false;
+  return sjis::IsDoubleByteAt(text, pos);
 }
 
 bool IsValidPathText(std::string_view path) {

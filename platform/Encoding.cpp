@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "platform/ShiftJis.h"
+
 namespace pv14 {
 namespace {
 
@@ -52,9 +54,7 @@ std::string Cp932ToUtf8Lossy(std::string_view cp932) {
   std::string out;
   std::size_t i = 0;
   while (i < cp932.size()) {
-    auto c = static_cast<unsigned char>(cp932[i]);
-    bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    std::size_t n = lead && i + 1 < cp932.size() ? 2 : 1;
+    const std::size_t n = sjis::CharLength(cp932, i);
     if (auto part = Cp932ToUtf8(cp932.substr(i, n))) {
       out += *part;
     } else {

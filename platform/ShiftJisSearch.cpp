@@ -3,8 +3,9 @@
 namespace pv14::sjis {
 
 std::size_t FindSingleByte(std::string_view text, char c, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); i += CharLength(text, i)) {
-    if (text[i] == c && CharLength(text, i) == 1) return i;
+  // Classified from the first byte, so a start inside a character is safe.
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    if (i >= from && text[i] == c && CharLength(text, i) == 1) return i;
   }
   return std::string_view::npos;
 }

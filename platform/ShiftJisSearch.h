@@ -10,8 +10,8 @@
 
 namespace pv14::sjis {
 
-// Position of the first single-byte character c at or after from (a
-// character boundary); npos when there is none.
+// Position of the first single-byte character c at or after from (any byte
+// position: characters are classified from the start); npos when none.
 std::size_t FindSingleByte(std::string_view text, char c, std::size_t from = 0);
 // ASCII letters lowered; second bytes of double-byte characters kept.
 std::string FoldCase(std::string_view text);
