@@ -1,5 +1,7 @@
 #include "report/ReportWriter.h"
 
+#include <cstring>
+
 #include <memory>
 #include <string>
 
@@ -41,6 +43,17 @@ const char* IncomeKindElement(std::int16_t incomeKind) {
 // The longest start of text within maxBytes that keeps its last character whole.
 std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, sjis::FitLength(text, maxBytes));
+}
+
+// A support-file value cut to its 255 bytes; one whose element line would
+// not fit counts as absent, so the edition's default is written instead of
+// the report failing on a vendor's overlong text.
+std::string SupportValue(std::string_view value, const char* element) {
+  std::string cut(CutAtCharacter(value, kSupportValueBytes));
+  const auto escaped = XmlOutput::Escape(cut);
+  const std::size_t frame = kElementDepth + 2 * std::strlen(element) + 5 + 2;
+  if (!escaped || frame + escaped->size() > XmlOutput::kMaxLine) return {};
+  return cut;
 }
 
 struct Element {
@@ -108,10 +121,10 @@ int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
   }
   // Read only now, once per report.
   SupportInfoFile support(env_);
-  std::string productName(CutAtCharacter(support.ProductName(), kSupportValueBytes));
+  std::string productName = SupportValue(support.ProductName(), "PROGRAMNAME");
   if (productName.empty()) productName = CurrentEdition().defaultProductName;
   if (!write("PROGRAMNAME", productName)) return 0;
-  std::string productVersion(CutAtCharacter(support.ProductVersion(), kSupportValueBytes));
+  std::string productVersion = SupportValue(support.ProductVersion(), "PROGRAMVER");
   if (productVersion.empty()) productVersion = kDefaultProductVersion;
   if (!write("PROGRAMVER", productVersion)) return 0;
   if (!out.CloseTag(line, "SYSTEM", kBlockDepth)) return 0;

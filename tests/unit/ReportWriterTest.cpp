@@ -45,9 +45,12 @@ TEST(ReportSystemTest, Block) {
        SystemBlock("32767", SJ("勘定丸１９"), "19.00.0X")},
       {"longest name its line holds", name + std::string(224, 'N'), 1,
        SystemBlock("1", std::string(224, 'N'), "19.00.0X")},
-      // One byte more and the line is over its limit: the block fails there.
+      // One byte more and the line would be over its limit: the name counts
+      // as absent, and so does a version whose escaped form is too long.
       {"name too long for its line", name + std::string(225, 'N'), 1,
-       SystemBlock("1", "", "").substr(0, SystemBlock("1", "", "").find("\t\t<PROGRAMNAME>"))},
+       SystemBlock("1", SJ("勘定丸１９"), "19.00.0X")},
+      {"version too long once escaped", name + "N\r\n" + version + std::string(60, '&'), 1,
+       SystemBlock("1", "N", "19.00.0X")},
   };
   for (const SystemCase& c : cases) {
     SCOPED_TRACE(c.name);
