@@ -135,6 +135,8 @@ struct LevelCase {
   const char* name;
   std::string levelFile;  // empty: no KurodaiDef.ini
   const char* message;    // expected in the output; null when the run goes on
+
+  friend void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CompatibilityRunTest : public ExportFixture,

@@ -84,6 +84,7 @@ struct CommandLineCase {
   std::uint32_t message;
   std::int16_t functionId;
   std::string path;
+  friend void PrintTo(const CommandLineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CommandLineTest : public ExportAppTest,
@@ -128,6 +129,7 @@ struct LevelCase {
   std::optional<std::string> level;  // nullopt: no such key
   int passed;
   const char* messageStart;  // UTF-8; null when none
+  friend void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CompatibilityTest : public ExportAppTest, public ::testing::WithParamInterface<LevelCase> {};
