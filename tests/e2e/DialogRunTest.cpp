@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/e2e/ExportFixture.h"
+#include "tests/support/XmlCheck.h"
 
 namespace pv14::testing {
 namespace {
@@ -70,6 +71,7 @@ TEST_P(IncomeKindRunTest, ChosenKindIsWrittenAndRemembered) {
   ProcessResult result = Run("", std::to_string(kind) + "\npath " + path + "\nexecute\n");
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_NE(root_.ReadFile("out/kind.xml").find(KindLines(kind)), std::string::npos);
+  EXPECT_EQ(XmlWellFormednessErrors(root_.ReadFile("out/kind.xml")), "");
   // The settings folder did not exist: it is created with the file.
   EXPECT_EQ(Settings(), "U1/1/7:0/0/" + std::to_string(kind) + "/" + path + "\n");
 }

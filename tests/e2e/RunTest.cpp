@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/e2e/ExportFixture.h"
+#include "tests/support/XmlCheck.h"
 
 namespace pv14::testing {
 namespace {
@@ -84,6 +85,7 @@ TEST_F(RunTest, CallerRunWritesTheReportAndPostsDone) {
             (std::vector<std::string>{"EnableWindow 0", "SetForegroundWindow", "EnableWindow 1",
                                       "PostMessage 32768 5 0", "EnableWindow 1"}));
   EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("5")));
+  EXPECT_EQ(XmlWellFormednessErrors(root_.ReadFile("out/report.xml")), "");
   EXPECT_NE(result.err.find("所得税情報の出力が終了しました。"), std::string::npos) << result.err;
 }
 
