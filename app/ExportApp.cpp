@@ -16,7 +16,6 @@ namespace pv14 {
 namespace {
 
 constexpr int kDialogExecute = 1013;
-constexpr int kDialogCancel = 1014;
 
 const std::string& Caption() { return SJ("所得税"); }
 
@@ -81,7 +80,10 @@ bool ExportApp::Run(const std::string& commandLine) {
   dialog->PresetOutputPath.clear();
   if (LaunchedByCaller) dialog->PresetOutputPath = InitialOutputPath;
 
-  if (dialog->DoModal() == kDialogCancel) {
+  // Only 実行 with every check passed goes on; any other end of the dialog
+  // (its cancel, or a front end closing it some other way) is a cancel, so
+  // no path can skip the output checks.
+  if (dialog->DoModal() != kDialogExecute) {
     ExitCode = kCancelled;
     return false;
   }

@@ -330,3 +330,22 @@ TEST_F(ExportAppTest, IncompleteCommandLineDisablesAndNotifiesNobody) {
 
 }  // namespace
 }  // namespace pv14
+
+namespace pv14 {
+namespace {
+
+TEST_F(ExportAppTest, OnlyTheExecuteResultLeadsToTheExport) {
+  // 1 is the framework's OK command, 2 a front end's own close: neither has
+  // passed the output checks.
+  for (int result : {1, 2, 1014, -1}) {
+    FakeEngine::Get().Reset();
+    ExportApp app(env_, ui_);
+    ui_.runModal = [result](const DialogTemplate&, WindowHandle, DialogLogic&) { return result; };
+    EXPECT_FALSE(app.InitInstance(""));
+    EXPECT_EQ(app.ExitInstance(), ExportApp::kCancelled) << result;
+    EXPECT_EQ(FakeEngine::Get().CountOf("ClSaveAoSiro::GetDataIppan"), 0) << result;
+  }
+}
+
+}  // namespace
+}  // namespace pv14
