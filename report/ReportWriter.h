@@ -27,8 +27,7 @@ class ReportWriter {
   void SetProgressBase(std::int16_t base) { progressBase_ = base; }
 
   // ---- the document
-  int WriteReport(const std::string& outputPath, std::int16_t functionId,
-                  const StDATAINFO& record);
+  int WriteReport(const std::string& outputPath, std::int16_t functionId, const StDATAINFO& record);
   int WriteSystem(XmlOutput& out, std::int16_t functionId);
   int WriteBasic(XmlOutput& out, const StDATAINFO& record);
   int WriteData(XmlOutput& out, const StDATAINFO& record);

@@ -26,18 +26,18 @@ inline constexpr std::uint32_t kSysMenu = 0x00080000;
 inline constexpr std::uint32_t kBorder = 0x00800000;
 inline constexpr std::uint32_t kGroup = 0x00020000;
 inline constexpr std::uint32_t kTabStop = 0x00010000;
-inline constexpr std::uint32_t kModalFrame = 0x80;    // DS_MODALFRAME
-inline constexpr std::uint32_t kSystemModal = 0x02;   // DS_SYSMODAL
-inline constexpr std::uint32_t kCenterImage = 0x200;  // SS_CENTERIMAGE
-inline constexpr std::uint32_t kAutoHScroll = 0x80;   // ES_AUTOHSCROLL
-inline constexpr std::uint32_t kSmooth = 0x01;        // PBS_SMOOTH
+inline constexpr std::uint32_t kModalFrame = 0x80;         // DS_MODALFRAME
+inline constexpr std::uint32_t kSystemModal = 0x02;        // DS_SYSMODAL
+inline constexpr std::uint32_t kCenterImage = 0x200;       // SS_CENTERIMAGE
+inline constexpr std::uint32_t kAutoHScroll = 0x80;        // ES_AUTOHSCROLL
+inline constexpr std::uint32_t kSmooth = 0x01;             // PBS_SMOOTH
 inline constexpr std::uint32_t kExAppWindow = 0x00040000;  // WS_EX_APPWINDOW
 }  // namespace style
 
 struct ControlTemplate {
   int id;
   ControlKind kind;
-  std::string text;  // Shift_JIS
+  std::string text;         // Shift_JIS
   int x, y, width, height;  // dialog units
   std::uint32_t style;      // beyond child + visible
 };

@@ -13,8 +13,8 @@ std::string LiteralToCp932(std::string_view utf8);
 
 }  // namespace pv14
 
-#define SJ(literal)                                                            \
-  ([]() -> const std::string& {                                                \
-    static const std::string converted = ::pv14::LiteralToCp932(literal);      \
-    return converted;                                                          \
+#define SJ(literal)                                                       \
+  ([]() -> const std::string& {                                           \
+    static const std::string converted = ::pv14::LiteralToCp932(literal); \
+    return converted;                                                     \
   }())

@@ -48,9 +48,9 @@ class MemoryFile : public File {
   const std::string& path() const { return path_; }
   unsigned flags() const { return flags_; }
 
-  std::string contents;             // every byte written
-  std::vector<std::string> lines;   // one entry per successful write call
-  int writes = 0;                   // write calls made, the failed one included
+  std::string contents;            // every byte written
+  std::vector<std::string> lines;  // one entry per successful write call
+  int writes = 0;                  // write calls made, the failed one included
   int opens = 0;
   int closes = 0;
   bool failOpen = false;
