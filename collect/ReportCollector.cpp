@@ -39,17 +39,24 @@ std::string SelectedDataId() {
   return selected != nullptr ? std::string(FieldText(selected->DataId)) : std::string();
 }
 
-// Made on first need and kept for the rest of the collection.
-template <class Rule>
-bool CreateRule(std::unique_ptr<Rule>& rule) {
-  if (rule) return true;
+// Engine objects are made on first need and kept for the rest of the
+// collection; each serves the selected data set.
+template <class Object>
+bool CreateForSelectedData(std::unique_ptr<Object>& object) {
   try {
-    rule = std::make_unique<Rule>();
+    object = std::make_unique<Object>();
   } catch (const std::bad_alloc&) {
     return false;
   }
-  rule->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-  rule->SetCurDataID(SelectedDataId().c_str());
+  object->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+  object->SetCurDataID(SelectedDataId().c_str());
+  return true;
+}
+
+template <class Rule>
+bool CreateRule(std::unique_ptr<Rule>& rule) {
+  if (rule) return true;
+  if (!CreateForSelectedData(rule)) return false;
   rule->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
   return true;
 }
@@ -127,17 +134,7 @@ int ReportCollector::Collect(const StDATAINFO& record, std::int16_t incomeKind) 
 
 // ------------------------------------------------------ engine objects
 
-bool ReportCollector::EnsureSaveObject() {
-  if (save_) return true;
-  try {
-    save_ = std::make_unique<ClSaveAoSiro>();
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  save_->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-  save_->SetCurDataID(SelectedDataId().c_str());
-  return true;
-}
+bool ReportCollector::EnsureSaveObject() { return save_ || CreateForSelectedData(save_); }
 
 bool ReportCollector::EnsureBlue() { return CreateRule(blue_); }
 
