@@ -116,14 +116,7 @@ Operation RentRealEstate(std::uint8_t returnKind, int rows) {
   };
 }
 
-struct PaymentCase {
-  const char* name;
-  Operation op;
-  int result;
-  std::string expected;
-};
-
-class PaymentSectionTest : public ::testing::TestWithParam<PaymentCase> {};
+class PaymentSectionTest : public ::testing::TestWithParam<SectionCase> {};
 
 TEST_P(PaymentSectionTest, WritesTheSectionContents) {
   CollectedData data;
@@ -136,35 +129,35 @@ TEST_P(PaymentSectionTest, WritesTheSectionContents) {
 INSTANTIATE_TEST_SUITE_P(
     Schedules, PaymentSectionTest,
     ::testing::Values(
-        PaymentCase{"InterestTwoRows", Call(&ReportWriter::WriteInterest, 2), 1,
+        SectionCase{"InterestTwoRows", Call(&ReportWriter::WriteInterest, 2), 1,
                     InterestRows("RISI_UTIWAKE", "RISIWARIBIKIRYOU", "G", 2)},
-        PaymentCase{
+        SectionCase{
             "InterestThirdRowFails", Call(&ReportWriter::WriteInterest, 3), 0,
             InterestRows("RISI_UTIWAKE", "RISIWARIBIKIRYOU", "G", 2) + OpenRow("RISI_UTIWAKE", 3)},
-        PaymentCase{"InterestNoRows", Call(&ReportWriter::WriteInterest, 0), 1, ""},
-        PaymentCase{"BorrowingBlueThreeRows", Call(&ReportWriter::WriteBorrowingInterest, 3), 1,
+        SectionCase{"InterestNoRows", Call(&ReportWriter::WriteInterest, 0), 1, ""},
+        SectionCase{"BorrowingBlueThreeRows", Call(&ReportWriter::WriteBorrowingInterest, 3), 1,
                     InterestRows("KARIIRE_UTIWAKE", "KARIIREKINRISI", "R", 3)},
-        PaymentCase{"BorrowingWhiteTwoRows", Call(&ReportWriter::WriteBorrowingInterest, 2), 1,
+        SectionCase{"BorrowingWhiteTwoRows", Call(&ReportWriter::WriteBorrowingInterest, 2), 1,
                     InterestRows("KARIIRE_UTIWAKE", "KARIIREKINRISI", "R", 2)},
-        PaymentCase{"BorrowingFourthRowFails", Call(&ReportWriter::WriteBorrowingInterest, 4), 0,
+        SectionCase{"BorrowingFourthRowFails", Call(&ReportWriter::WriteBorrowingInterest, 4), 0,
                     InterestRows("KARIIRE_UTIWAKE", "KARIIREKINRISI", "R", 3) +
                         OpenRow("KARIIRE_UTIWAKE", 4)},
-        PaymentCase{"FeesGeneral", Call(&ReportWriter::WriteFeesGeneral, 2), 1, FeeRows("G", 2)},
-        PaymentCase{"FeesRealEstate", Call(&ReportWriter::WriteFeesRealEstate, 2), 1,
+        SectionCase{"FeesGeneral", Call(&ReportWriter::WriteFeesGeneral, 2), 1, FeeRows("G", 2)},
+        SectionCase{"FeesRealEstate", Call(&ReportWriter::WriteFeesRealEstate, 2), 1,
                     FeeRows("R", 2)},
-        PaymentCase{"FeesThirdRowFails", Call(&ReportWriter::WriteFeesRealEstate, 3), 0,
+        SectionCase{"FeesThirdRowFails", Call(&ReportWriter::WriteFeesRealEstate, 3), 0,
                     FeeRows("R", 2) + OpenRow("ZEIRISI_UTIWAKE", 3)},
-        PaymentCase{"RentGeneralKeyMoneyThenRenewalFee", Call(&ReportWriter::WriteRentGeneral, 2),
+        SectionCase{"RentGeneralKeyMoneyThenRenewalFee", Call(&ReportWriter::WriteRentGeneral, 2),
                     1, RentTwoLineRows("G", 2)},
-        PaymentCase{"RentGeneralThirdRowFails", Call(&ReportWriter::WriteRentGeneral, 3), 0,
+        SectionCase{"RentGeneralThirdRowFails", Call(&ReportWriter::WriteRentGeneral, 3), 0,
                     RentTwoLineRows("G", 2) + OpenRow("TIDAI_UTIWAKE", 3)},
-        PaymentCase{"RentRealEstateBlueNumbered", RentRealEstate(kBlueReturn, 2), 1,
+        SectionCase{"RentRealEstateBlueNumbered", RentRealEstate(kBlueReturn, 2), 1,
                     RentNumberedRows(2)},
-        PaymentCase{"RentRealEstateWhiteTwoLines", RentRealEstate(kWhiteReturn, 2), 1,
+        SectionCase{"RentRealEstateWhiteTwoLines", RentRealEstate(kWhiteReturn, 2), 1,
                     RentTwoLineRows("R", 2)},
-        PaymentCase{"RentRealEstateOtherKindFailsAfterStartTag", RentRealEstate(5, 2), 0,
+        SectionCase{"RentRealEstateOtherKindFailsAfterStartTag", RentRealEstate(5, 2), 0,
                     OpenRow("TIDAI_UTIWAKE", 1)},
-        PaymentCase{"RentRealEstateThirdRowFails", RentRealEstate(kBlueReturn, 3), 0,
+        SectionCase{"RentRealEstateThirdRowFails", RentRealEstate(kBlueReturn, 3), 0,
                     RentNumberedRows(2) + OpenRow("TIDAI_UTIWAKE", 3)}),
     [](const auto& info) { return std::string(info.param.name); });
 

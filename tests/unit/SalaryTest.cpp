@@ -107,14 +107,7 @@ Operation FamilyRealEstate(std::uint8_t kind, int rows) {
   };
 }
 
-struct SalaryCase {
-  const char* name;
-  Operation op;
-  int result;
-  std::string expected;
-};
-
-class SalarySectionTest : public ::testing::TestWithParam<SalaryCase> {};
+class SalarySectionTest : public ::testing::TestWithParam<SectionCase> {};
 
 TEST_P(SalarySectionTest, WritesTheSectionContents) {
   CollectedData data;
@@ -127,41 +120,41 @@ TEST_P(SalarySectionTest, WritesTheSectionContents) {
 INSTANTIATE_TEST_SUITE_P(
     Salaries, SalarySectionTest,
     ::testing::Values(
-        SalaryCase{"GeneralBlueFiveRowsOthersFromSlotSix", SalariesGeneral(5, 1), 1,
-                   Salaries(5) + Others(26, 6)},
-        SalaryCase{"GeneralWhiteThreeRowsOthersFromSlotFour", SalariesGeneral(3, 1), 1,
-                   Salaries(3) + Others(24, 4)},
-        SalaryCase{"GeneralWithoutOthers", SalariesGeneral(2, 0), 1, Salaries(2)},
-        SalaryCase{"GeneralSixthRowFailsAfterItsStartTag", SalariesGeneral(6, 0), 0,
-                   Salaries(5) + OpenRow("KYUURYOU_UTIWAKE", 6)},
-        SalaryCase{"GeneralOthersAfterFourRowsFail", SalariesGeneral(4, 1), 0, Salaries(4)},
-        SalaryCase{"GeneralOthersAfterNoRowsFail", SalariesGeneral(0, 1), 0, ""},
-        SalaryCase{"GeneralNothingAsked", SalariesGeneral(0, 0), 1, ""},
-        SalaryCase{"RealEstateBlueTwoWrappedRows", SalariesRealEstate(2, 0), 1, Salaries(2)},
-        SalaryCase{"RealEstateWhiteUnwrappedRowOthersCountedApart", SalariesRealEstate(1, 1), 1,
-                   SalaryRow(1, 4) + Others(7, 2)},
-        SalaryCase{"RealEstateThirdRowFailsAfterItsStartTag", SalariesRealEstate(3, 0), 0,
-                   Salaries(2) + OpenRow("KYUURYOU_UTIWAKE", 3)},
-        SalaryCase{"RealEstateOthersWithoutRowsFail", SalariesRealEstate(0, 1), 0, ""}),
+        SectionCase{"GeneralBlueFiveRowsOthersFromSlotSix", SalariesGeneral(5, 1), 1,
+                    Salaries(5) + Others(26, 6)},
+        SectionCase{"GeneralWhiteThreeRowsOthersFromSlotFour", SalariesGeneral(3, 1), 1,
+                    Salaries(3) + Others(24, 4)},
+        SectionCase{"GeneralWithoutOthers", SalariesGeneral(2, 0), 1, Salaries(2)},
+        SectionCase{"GeneralSixthRowFailsAfterItsStartTag", SalariesGeneral(6, 0), 0,
+                    Salaries(5) + OpenRow("KYUURYOU_UTIWAKE", 6)},
+        SectionCase{"GeneralOthersAfterFourRowsFail", SalariesGeneral(4, 1), 0, Salaries(4)},
+        SectionCase{"GeneralOthersAfterNoRowsFail", SalariesGeneral(0, 1), 0, ""},
+        SectionCase{"GeneralNothingAsked", SalariesGeneral(0, 0), 1, ""},
+        SectionCase{"RealEstateBlueTwoWrappedRows", SalariesRealEstate(2, 0), 1, Salaries(2)},
+        SectionCase{"RealEstateWhiteUnwrappedRowOthersCountedApart", SalariesRealEstate(1, 1), 1,
+                    SalaryRow(1, 4) + Others(7, 2)},
+        SectionCase{"RealEstateThirdRowFailsAfterItsStartTag", SalariesRealEstate(3, 0), 0,
+                    Salaries(2) + OpenRow("KYUURYOU_UTIWAKE", 3)},
+        SectionCase{"RealEstateOthersWithoutRowsFail", SalariesRealEstate(0, 1), 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     FamilyEmployees, SalarySectionTest,
-    ::testing::Values(SalaryCase{"GeneralBlueRelationshipFirstWithAmounts",
-                                 FamilyGeneral(kBlueReturn, 5), 1, Family(5, true)},
-                      SalaryCase{"GeneralWhiteAgeFirstNoAmounts", FamilyGeneral(kWhiteReturn, 3), 1,
-                                 Family(3, false)},
-                      SalaryCase{"GeneralSixthRowFailsAfterItsStartTag",
-                                 FamilyGeneral(kBlueReturn, 6), 0,
-                                 Family(5, true) + OpenRow("SENJUUSYA_UTIWAKE", 6)},
-                      SalaryCase{"GeneralNoRows", FamilyGeneral(kBlueReturn, 0), 1, ""},
-                      SalaryCase{"RealEstateBlueOneUnwrappedRow", FamilyRealEstate(kBlueReturn, 1),
-                                 1, FamilyRow(1, true, 4)},
-                      SalaryCase{"RealEstateWhiteTwoWrappedRows", FamilyRealEstate(kWhiteReturn, 2),
-                                 1, Family(2, false)},
-                      SalaryCase{"RealEstateThirdRowFailsAfterItsStartTag",
-                                 FamilyRealEstate(kWhiteReturn, 3), 0,
-                                 Family(2, false) + OpenRow("SENJUUSYA_UTIWAKE", 3)}),
+    ::testing::Values(SectionCase{"GeneralBlueRelationshipFirstWithAmounts",
+                                  FamilyGeneral(kBlueReturn, 5), 1, Family(5, true)},
+                      SectionCase{"GeneralWhiteAgeFirstNoAmounts", FamilyGeneral(kWhiteReturn, 3),
+                                  1, Family(3, false)},
+                      SectionCase{"GeneralSixthRowFailsAfterItsStartTag",
+                                  FamilyGeneral(kBlueReturn, 6), 0,
+                                  Family(5, true) + OpenRow("SENJUUSYA_UTIWAKE", 6)},
+                      SectionCase{"GeneralNoRows", FamilyGeneral(kBlueReturn, 0), 1, ""},
+                      SectionCase{"RealEstateBlueOneUnwrappedRow", FamilyRealEstate(kBlueReturn, 1),
+                                  1, FamilyRow(1, true, 4)},
+                      SectionCase{"RealEstateWhiteTwoWrappedRows",
+                                  FamilyRealEstate(kWhiteReturn, 2), 1, Family(2, false)},
+                      SectionCase{"RealEstateThirdRowFailsAfterItsStartTag",
+                                  FamilyRealEstate(kWhiteReturn, 3), 0,
+                                  Family(2, false) + OpenRow("SENJUUSYA_UTIWAKE", 3)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SalaryTest, ValuesFollowTheAmountAndCountRules) {

@@ -41,6 +41,15 @@ inline std::string CloseRow(std::string_view name) {
 
 using Operation = std::function<int(ReportWriter&, XmlOutput&)>;
 
+// One row of a section table: the operation, its result and the exact
+// bytes it writes over the test's filled store.
+struct SectionCase {
+  const char* name;
+  Operation op;
+  int result;
+  std::string expected;
+};
+
 struct Written {
   int result;
   std::string bytes;
