@@ -1,0 +1,36 @@
+// Qt's keys as the Windows virtual-key codes the dialog logic reads, and the
+// modifier state Ui::IsKeyDown answers from.
+#pragma once
+
+#include <Qt>
+#include <optional>
+
+namespace pv14::qt {
+
+// The virtual-key code of a Qt key; 0 when it has none.
+int VirtualKeyOf(int qtKey);
+
+// Shift, Ctrl and Alt as the key event being handled reports them; outside
+// one, as the window system reports them now.
+class KeyState {
+ public:
+  bool IsDown(int virtualKey) const;
+
+  // Holds the modifiers of one key event while it is handled.
+  class Scope {
+   public:
+    Scope(KeyState& state, Qt::KeyboardModifiers modifiers);
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    KeyState& state_;
+    std::optional<Qt::KeyboardModifiers> saved_;
+  };
+
+ private:
+  std::optional<Qt::KeyboardModifiers> current_;
+};
+
+}  // namespace pv14::qt

@@ -1,0 +1,45 @@
+// The desktop face: the program's dialogs, message boxes, file dialog,
+// progress window and wait cursor as Qt 6 Widgets. A QApplication must
+// exist before it is made (DesktopUi() makes both).
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+
+#include "platform/DriveTable.h"
+#include "platform/Ui.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtKeys.h"
+
+namespace pv14::qt {
+
+class QtUi final : public Ui {
+ public:
+  explicit QtUi(const DriveTable& drives, FileChooser chooser = UserChoosesFile());
+
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 std::uint32_t style) override;
+  int RunModal(const DialogTemplate& dialog, WindowHandle parent, DialogLogic& logic) override;
+  std::optional<std::string> ShowFileDialog(const FileDialogRequest& request) override;
+  std::unique_ptr<ProgressWindow> CreateProgressWindow(const DialogTemplate& dialog) override;
+  bool IsKeyDown(int virtualKey) override { return keys_.IsDown(virtualKey); }
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+
+  // The shown window of one of this face's handles; null for any other
+  // (the caller's window belongs to another program).
+  QWidget* ShownWindow(WindowHandle handle) const;
+
+ private:
+  WindowHandle Register(QWidget& window);
+
+  const DriveTable& drives_;
+  FileChooser chooser_;
+  KeyState keys_;
+  std::map<WindowHandle, QPointer<QWidget>> windows_;
+  WindowHandle nextHandle_ = 0x10000;
+  int waitDepth_ = 0;
+};
+
+}  // namespace pv14::qt
