@@ -47,6 +47,7 @@ void QtProgressWindow::SetCaption(const std::string& caption) {
   const QString title = ToDisplay(caption);
   window_->setWindowTitle(title);
   window_->setAccessibleName(title);
+  captionChanged_ = dirty_ = true;
 }
 
 void QtProgressWindow::SetRange(int bar, int low, int high) {
@@ -100,10 +101,10 @@ void QtProgressWindow::SetForeground() {
 
 void QtProgressWindow::Update() {
   if (!dirty_ || !window_->isVisible()) return;
-  if (sincePaint_.isValid() && sincePaint_.elapsed() < frame_.count()) return;
+  if (!captionChanged_ && sincePaint_.isValid() && sincePaint_.elapsed() < frame_.count()) return;
   window_->repaint();  // painted and on the screen before it returns
   sincePaint_.restart();
-  dirty_ = false;
+  dirty_ = captionChanged_ = false;
 }
 
 void QtProgressWindow::Close(int) { window_->hide(); }

@@ -17,9 +17,11 @@ namespace pv14::qt {
 
 class QtProgressWindow final : public ProgressWindow {
  public:
-  // Repaints come at most once a frame: faster ones could not be seen.
+  // Repaints come at most once a frame, since faster ones could not be
+  // seen, except that a new caption is always painted at once: the window
+  // never shows the run more than one caption step behind.
   QtProgressWindow(const DialogTemplate& dialog, WindowHandle handle,
-                   std::chrono::milliseconds frame = std::chrono::milliseconds(10));
+                   std::chrono::milliseconds frame = std::chrono::milliseconds(16));
   ~QtProgressWindow() override;
 
   WindowHandle Handle() const override { return handle_; }
@@ -55,6 +57,7 @@ class QtProgressWindow final : public ProgressWindow {
   std::map<int, Bar> bars_;
   QElapsedTimer sincePaint_;
   bool dirty_ = true;
+  bool captionChanged_ = false;
 };
 
 }  // namespace pv14::qt
