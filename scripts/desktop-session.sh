@@ -9,11 +9,12 @@
 #   desktop_window REGEX              waits for a window whose title matches; prints its id
 #   desktop_keys ID KEYS...           focuses the window and presses the keys
 #   desktop_type ID TEXT              focuses the window and types the text
-#   desktop_wait                      waits for the program; prints its exit status
+#   desktop_wait                      waits for the program; sets desktop_status
 
 desktop_install() {
   local dir=$1 program=$2 tool=$3 sample=$4
   mkdir -p "$dir/program" "$dir/home" "$dir/out"
+  chmod 700 "$dir/home"  # also the runtime folder
   cp "$program" "$dir/program/"
   printf '[ProgramLevel]\r\nPV14=1\r\n' > "$dir/program/KurodaiDef.ini"
   printf '[=製品名=]勘定丸１９\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]19.00.05\r\n' | iconv -f UTF-8 -t CP932 \
@@ -54,7 +55,6 @@ desktop_type() {
 }
 
 desktop_wait() {
-  local status=0
-  wait "$desktop_pid" || status=$?
-  echo "$status"
+  desktop_status=0
+  wait "$desktop_pid" || desktop_status=$?
 }

@@ -1,6 +1,7 @@
 // The desktop face joins the program here: DesktopUi() gives it when a
 // display can be reached and null otherwise, so the console runs instead.
 #include <QApplication>
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
 
@@ -45,8 +46,8 @@ class DesktopFace {
   Ui& ui() { return ui_; }
 
  private:
-  static inline char name_[] = "pv14";
-  static inline char* argv_[] = {name_, nullptr};
+  // The program's own name names its windows' class.
+  static inline char* argv_[] = {program_invocation_short_name, nullptr};
   static inline int argc_ = 1;
   QApplication application_;
   qt::QtUi ui_;

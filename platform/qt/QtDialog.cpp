@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <utility>
 
 namespace pv14::qt {
 
@@ -78,13 +79,11 @@ bool QtDialog::eventFilter(QObject* watched, QEvent* event) {
     key->accept();  // no accelerator runs; the press comes and is dropped
     return true;
   }
-  bool consumed = false;
-  if (offered_ && offered_->key == key->key() && offered_->modifiers == key->modifiers()) {
-    consumed = offered_->consumed;
-    offered_.reset();
-  } else {
-    consumed = OfferKey(*key);
-  }
+  const std::optional<OfferedKey> offered = std::exchange(offered_, std::nullopt);
+  const bool consumed =
+      offered && offered->key == key->key() && offered->modifiers == key->modifiers()
+          ? offered->consumed
+          : OfferKey(*key);
   return consumed || DefaultKey(*key);
 }
 

@@ -42,8 +42,8 @@ desktop_type "$dialog" "$(windows_path "$desktop_report")"
 desktop_keys "$dialog" F12
 done_box=$(desktop_window '^所得税$') || fail "no closing message"
 desktop_keys "$done_box" Return
-status=$(desktop_wait)
-[ "$status" = 0 ] || fail "the desktop run ended with $status"
+desktop_wait
+[ "$desktop_status" = 0 ] || fail "the desktop run ended with $desktop_status"
 cmp "$console_report" "$desktop_report" || fail "the desktop report differs from the console's"
 echo "desktop run: report equal to the console's ($(wc -c < "$desktop_report") bytes), status 0"
 
@@ -54,8 +54,8 @@ dialog=$(desktop_window '^所得税 - 集計条件$') || fail "no conditions dia
 desktop_keys "$dialog" Escape
 cancel_box=$(desktop_window '^所得税$') || fail "no cancel message"
 desktop_keys "$cancel_box" Return
-status=$(desktop_wait)
-[ "$status" = 1 ] || fail "the cancelled run ended with $status"
+desktop_wait
+[ "$desktop_status" = 1 ] || fail "the cancelled run ended with $desktop_status"
 [ -z "$(ls -A "$work/cancel/out")" ] || fail "the cancelled run wrote $(ls "$work/cancel/out")"
 echo "desktop run: Esc cancelled with status 1, nothing written"
 echo "2 passed, 0 failed"
