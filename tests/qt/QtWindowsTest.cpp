@@ -29,6 +29,8 @@ struct BoxCase {
   QStringList buttons;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+
 class QtMessageBoxes : public QtFaceTest, public ::testing::WithParamInterface<BoxCase> {};
 
 TEST_P(QtMessageBoxes, AnswerAsTheKeysSay) {
@@ -167,6 +169,8 @@ struct DisplayCase {
   const char* name;
   const char* display;  // null: unset
 };
+
+void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
 
 class QtDesktopChoice : public ::testing::TestWithParam<DisplayCase> {};
 
