@@ -12,11 +12,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Types.h"
 
 namespace pv14 {
-
-struct DialogTemplate;  // resources/Templates.h
 
 // The controls of a running dialog, addressed by their template ids.
 class DialogControls {

@@ -1,21 +1,24 @@
 // A modal dialog on the console: the controls of a template held as state,
 // shown as text, and driven by commands read line by line.
 //
-// Commands: "1", "2", "3" click the radio button whose text holds "(&N)";
-// "path TEXT" types TEXT into the edit; "browse TEXT" confirms the file
-// dialog with TEXT behind the button 参照, "browse" cancels it; an empty
-// line or "execute" clicks 実行; "f12" presses F12 on the focused control;
-// "cancel" clicks キャンセル; "esc" is the dialog's cancel command; the end
-// of input is "cancel".
+// Commands, each acting on the control the template binds to its word
+// (DialogTemplate::commands): "1", "2", "3" click that radio button; "path
+// TEXT" types TEXT into the edit; "browse TEXT" confirms the file dialog
+// behind the browse button with TEXT, "browse" cancels it; an empty line or
+// "execute" clicks the execute button; "cancel" clicks the cancel button.
+// "f12" presses F12 on the focused control; "esc" is the dialog's cancel
+// command; the end of input is "cancel". A command whose control is missing
+// or disabled is refused with a note.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
-#include "resources/Templates.h"
 
 namespace pv14 {
 
@@ -52,17 +55,16 @@ class ConsoleDialog : public DialogControls {
 
   Control* Find(int id);
   const Control* Find(int id) const;
-  Control* FindKind(ControlKind kind);
-  Control* FindRadio(char digit);
-  Control* FindButton(const std::string& prefix);
+  // The control the template binds to the command word, when it is of kind.
+  Control* Bound(std::string_view word, ControlKind kind);
 
   // One command line.
   void Execute(const std::string& line, DialogLogic& logic);
-  void ClickRadio(char digit);
+  void ClickRadio(std::string_view word);
   void TypePath(const std::string& utf8);
   void Browse(const std::optional<std::string>& utf8, DialogLogic& logic);
-  // Clicks the push button whose text begins with prefix; false when refused.
-  bool ClickButton(const std::string& prefix, DialogLogic& logic);
+  // Clicks the push button bound to the word; false when refused.
+  bool ClickButton(std::string_view word, DialogLogic& logic);
   void EndOfInput(DialogLogic& logic);
   void FocusFirstTabStop();
   void Render() const;

@@ -5,14 +5,15 @@
 namespace pv14 {
 namespace {
 
-constexpr int kDefaultMainBar = 1018;
 constexpr int kBarWidth = 30;
+constexpr int kNoBar = 0;
 
+// The first bar of the template is the main one, whose percentage is shown.
 int FirstProgressBar(const DialogTemplate& dialog) {
   for (const auto& control : dialog.controls) {
     if (control.kind == ControlKind::kProgressBar) return control.id;
   }
-  return kDefaultMainBar;
+  return kNoBar;
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
-#include "resources/Templates.h"
 
 namespace pv14 {
 

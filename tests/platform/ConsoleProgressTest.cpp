@@ -13,21 +13,22 @@
 namespace pv14::testing {
 namespace {
 
-constexpr int kMain = 1018;
-constexpr int kActivity = 1019;
+constexpr int kMain = 21;
+constexpr int kActivity = 22;
 
+// A window of two bars, the first of them the main one.
 const DialogTemplate& ProgressTemplate() {
-  static const DialogTemplate dialog{
-      131,
-      Sj("集計中"),
-      221,
-      45,
-      Sj("ＭＳ Ｐゴシック"),
-      9,
-      0,
-      0,
-      {{kMain, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, 0},
-       {kActivity, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, 0}}};
+  static const DialogTemplate dialog{7,
+                                     Sj("作業中"),
+                                     100,
+                                     40,
+                                     "",
+                                     9,
+                                     0,
+                                     0,
+                                     {{kMain, ControlKind::kProgressBar, "", 5, 5, 90, 10, 0},
+                                      {kActivity, ControlKind::kProgressBar, "", 5, 20, 90, 10, 0}},
+                                     {}};
   return dialog;
 }
 
