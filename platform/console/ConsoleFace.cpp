@@ -1,0 +1,21 @@
+// The console joins the program's faces (see platform/Faces.h); every choice
+// falls back to it.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "platform/Faces.h"
+#include "platform/console/ConsoleUi.h"
+
+namespace pv14 {
+namespace {
+
+Ui* OpenConsole() {
+  static ConsoleUi console(std::cin, std::cerr, ::isatty(STDERR_FILENO) != 0);
+  return &console;
+}
+
+const FaceRegistration kJoins{{kConsoleFace, FaceRole::kConsole, &OpenConsole}};
+
+}  // namespace
+}  // namespace pv14
