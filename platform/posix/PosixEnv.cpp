@@ -14,29 +14,13 @@
 
 #include "platform/Encoding.h"
 #include "platform/ShiftJisSearch.h"
+#include "platform/WindowsPath.h"
 #include "platform/posix/CallerWindow.h"
 #include "platform/posix/FullWidth.h"
 #include "platform/posix/ProfileString.h"
 
 namespace pv14 {
 namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Offset after "X:\" or "\\server\share[\]"; nullopt without such a root.
-std::optional<std::size_t> SkipRoot(std::string_view path) {
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    std::size_t serverEnd = sjis::FindSingleByte(path, '\\', 2);
-    if (serverEnd == std::string_view::npos || serverEnd == 2) return std::nullopt;
-    std::size_t shareEnd = sjis::FindSingleByte(path, '\\', serverEnd + 1);
-    if (shareEnd == std::string_view::npos) shareEnd = path.size();
-    if (shareEnd == serverEnd + 1) return std::nullopt;  // no share name
-    return shareEnd == path.size() ? shareEnd : shareEnd + 1;
-  }
-  if (path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\') return 3;
-  return std::nullopt;
-}
 
 class PosixEnv;
 
@@ -67,13 +51,12 @@ class PosixEnv : public Env {
   // table, relative ones against the current folder.
   std::optional<std::string> MapPath(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    bool unc = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-    bool drive = path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
-    if (unc || drive) return drives_.ToPosix(path);
-    if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
-      return MapDriveRelative(path);
+    const bool drive = winpath::HasDrive(path);
+    if (winpath::IsUnc(path) || (drive && path.size() >= 3 && winpath::IsSeparator(path[2]))) {
+      return drives_.ToPosix(path);
     }
-    if (IsSeparator(path[0])) {
+    if (drive) return MapDriveRelative(path);
+    if (winpath::IsSeparator(path[0])) {
       std::string root = GetCurrentDirectory();
       if (!PathStripToRoot(root)) return std::nullopt;
       return drives_.ToPosix(root + path);
@@ -161,11 +144,11 @@ class PosixEnv : public Env {
   }
 
   std::optional<std::size_t> PathSkipRoot(const std::string& path) override {
-    return SkipRoot(path);
+    return winpath::SkipRoot(path);
   }
 
   bool PathStripToRoot(std::string& path) override {
-    auto after = SkipRoot(path);
+    auto after = winpath::SkipRoot(path);
     if (!after) return false;
     path.resize(*after);
     // A share's root is "\\server\share", without the separator a drive's
