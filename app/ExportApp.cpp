@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 
-#include "app/Edition.h"
 #include "collect/ReportCollector.h"
 #include "dialogs/ConditionDialog.h"
 #include "dialogs/ProgressDialog.h"
@@ -21,7 +20,8 @@ const std::string& Caption() { return SJ("所得税"); }
 
 }  // namespace
 
-ExportApp::ExportApp(Env& env, Ui& ui) : env_(env), ui_(ui) {}
+ExportApp::ExportApp(Env& env, Ui& ui, const Edition& edition)
+    : env_(env), ui_(ui), edition_(edition) {}
 
 ExportApp::~ExportApp() = default;
 
@@ -30,7 +30,7 @@ bool ExportApp::InitInstance(const std::string& commandLine) { return Run(comman
 bool ExportApp::Run(const std::string& commandLine) {
   ClAccConnect* engine = ClAccConnect::Inst();
   engine->SetCaption(Caption().c_str());
-  engine->SetAppType(CurrentEdition().appType);
+  engine->SetAppType(edition_.appType);
   engine->SetUseDataType(2);
   if (engine->Initiate() != 0) {
     ExitCode = kFailed;
@@ -57,7 +57,7 @@ bool ExportApp::Run(const std::string& commandLine) {
   }
 
   const WindowHandle parent = LaunchedByCaller ? CallerWindow : kNoWindow;
-  auto dialog = std::make_unique<ConditionDialog>(env_, ui_, parent);
+  auto dialog = std::make_unique<ConditionDialog>(env_, ui_, parent, edition_.settingsFileName);
 
   StDATAINFO record;
   std::memset(&record, 0, sizeof record);
@@ -100,11 +100,12 @@ bool ExportApp::Run(const std::string& commandLine) {
   progress->Start();
 
   auto collector = std::make_unique<ReportCollector>(progress.get(), &Data);
-  auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind);
+  auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind,
+                                               edition_.defaultProductName);
 
   collector->Collect(record, incomeKind);
 
-  writer->SetProgressBase(500);
+  writer->SetProgressBase(progress::kWriteBase);
   const bool written = writer->WriteReport(outputPath, FunctionId, record) != 0;
   if (written) {
     dialog->SaveSettings(0, 0, incomeKind,

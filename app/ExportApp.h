@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Edition.h"
 #include "collect/CollectedData.h"
 #include "engine/LedgerEngine.h"
 #include "platform/Env.h"
@@ -19,7 +20,10 @@ class ExportApp {
   static constexpr int kCancelled = 1;
   static constexpr int kFailed = 2;
 
-  ExportApp(Env& env, Ui& ui);
+  // The edition's values are copied: the app type goes to the engine, the
+  // settings file name to the conditions dialog, the default product name to
+  // the report writer.
+  ExportApp(Env& env, Ui& ui, const Edition& edition);
   ExportApp(const ExportApp&) = delete;
   ExportApp& operator=(const ExportApp&) = delete;
   ~ExportApp();
@@ -52,6 +56,7 @@ class ExportApp {
 
   Env& env_;
   Ui& ui_;
+  const Edition edition_;
   ClSetData* setData_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // Entry point of both editions: the framework's part of the run.
 #include <string>
 
+#include "app/Edition.h"
 #include "app/ExportApp.h"
 
 int main(int argc, char** argv) {
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     if (i > 1) commandLine += ' ';
     commandLine += argv[i];
   }
-  pv14::ExportApp app(pv14::Env::Default(), pv14::Ui::Default());
+  pv14::ExportApp app(pv14::Env::Default(), pv14::Ui::Default(), pv14::CurrentEdition());
   app.InitInstance(commandLine);
   return app.ExitInstance();
 }

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "dialogs/ProgressDialog.h"
 #include "engine/FieldText.h"
 #include "platform/TaskMem.h"
 
@@ -96,7 +95,7 @@ void Recode(Row& row, const std::optional<ReportCollector::Recoding>& recoding) 
 
 }  // namespace
 
-ReportCollector::ReportCollector(ProgressDialog* progress, CollectedData* data)
+ReportCollector::ReportCollector(Progress* progress, CollectedData* data)
     : progress_(progress), data_(data) {}
 
 ReportCollector::~ReportCollector() {
@@ -207,11 +206,11 @@ bool ReportCollector::CopyList(std::int32_t count, First first, Next next,
 
 bool ReportCollector::BlueSequence(_RuleAoSumType type) {
   if (!EnsureBlue()) return false;
-  Advance(100, 300);
+  Advance(progress::kCollectStart, progress::kCollectReady);
   const StAOSUMCONDITION condition = SummingCondition();
   if (blue_->Ready(&condition) != kEngineOk) return false;
   ready_ = 1;
-  Advance(300, 400);
+  Advance(progress::kCollectReady, progress::kCollectListing);
 
   ClRuleAo& rule = *blue_;
   const std::int32_t profitCount = rule.GetCount_PL(type);
@@ -245,15 +244,15 @@ bool ReportCollector::BlueSequence(_RuleAoSumType type) {
           [&](StAOSUMINFO* row) { return rule.MoveNext_SeizoGenka(row); }, std::nullopt)) {
     return false;
   }
-  Advance(400, 500);
+  Advance(progress::kCollectListing, progress::kCollectEnd);
   return true;
 }
 
 bool ReportCollector::WhiteSequence(_RuleSiroSumType type) {
   if (!EnsureWhite()) return false;
-  Advance(100, 300);
+  Advance(progress::kCollectStart, progress::kCollectReady);
   if (white_->Ready() != kEngineOk) return false;
-  Advance(300, 400);
+  Advance(progress::kCollectReady, progress::kCollectListing);
   ClRuleSiro& rule = *white_;
   const std::int32_t count = rule.GetCount_PL(type);
   const Recoding recoding =
@@ -263,7 +262,7 @@ bool ReportCollector::WhiteSequence(_RuleSiroSumType type) {
           [&](StSIROSUMINFO* row) { return rule.MoveNext_PL(type, row); }, recoding)) {
     return false;
   }
-  Advance(400, 500);
+  Advance(progress::kCollectListing, progress::kCollectEnd);
   return true;
 }
 

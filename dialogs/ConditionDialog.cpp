@@ -1,5 +1,7 @@
 #include "dialogs/ConditionDialog.h"
 
+#include <utility>
+
 #include "dialogs/PathHelpers.h"
 #include "engine/FieldText.h"
 #include "engine/LedgerEngine.h"
@@ -30,8 +32,9 @@ bool IsRadioButton(int id) {
 
 }  // namespace
 
-ConditionDialog::ConditionDialog(Env& env, Ui& ui, WindowHandle parent)
-    : env_(env), ui_(ui), parent_(parent) {}
+ConditionDialog::ConditionDialog(Env& env, Ui& ui, WindowHandle parent,
+                                 std::string settingsFileName)
+    : env_(env), ui_(ui), parent_(parent), settingsFileName_(std::move(settingsFileName)) {}
 
 int ConditionDialog::DoModal() { return ui_.RunModal(ConditionDialogTemplate(), parent_, *this); }
 

@@ -4,7 +4,8 @@
 // remembers the last income kind and path per user and data record.
 //
 // Use, in this order:
-//   ConditionDialog dialog(env, ui, callerWindow);   // kNoWindow when alone
+//   ConditionDialog dialog(env, ui, callerWindow,    // kNoWindow when alone
+//                          edition.settingsFileName);
 //   dialog.CurrentUserId = FieldText(idFromTheEngine);   // at most 64 bytes
 //   dialog.SelectedKeyNo = ...; dialog.SelectedDataNo = ...;
 //   dialog.StatementScope = ...; dialog.IsPastData = ...;
@@ -55,7 +56,9 @@ class ConditionDialog : public DialogLogic {
   // Longest path taken from the file dialog.
   static constexpr std::size_t kBrowsedPathLimit = 259;
 
-  ConditionDialog(Env& env, Ui& ui, WindowHandle parent);
+  // settingsFileName: the edition's settings file, in the engine's settings
+  // folder.
+  ConditionDialog(Env& env, Ui& ui, WindowHandle parent, std::string settingsFileName);
 
   // Runs template 130 modally; returns kResultExecute or kResultCancel.
   int DoModal();
@@ -124,6 +127,7 @@ class ConditionDialog : public DialogLogic {
   Env& env_;
   Ui& ui_;
   WindowHandle parent_;
+  std::string settingsFileName_;
 };
 
 }  // namespace pv14

@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/Edition.h"
 #include "dialogs/ConditionDialog.h"
 #include "dialogs/PathHelpers.h"
 
@@ -87,7 +86,7 @@ std::string ConditionDialog::SettingsKey() const {
 }
 
 std::string ConditionDialog::SettingsFilePath(const std::string& folder) const {
-  return folder + CurrentEdition().settingsFileName;
+  return folder + settingsFileName_;
 }
 
 bool ConditionDialog::LoadSettings(std::int16_t& kind, std::string& path) {

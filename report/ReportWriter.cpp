@@ -4,9 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "app/Edition.h"
-#include "dialogs/ProgressDialog.h"
 #include "engine/FieldText.h"
 #include "platform/ShiftJis.h"
 #include "report/SupportInfoFile.h"
@@ -21,7 +20,6 @@ constexpr const char* kDefaultProductVersion = "19.00.0X";
 constexpr std::size_t kSupportValueBytes = 255;
 // KOMONSAKINAME holds at most this many bytes of the full-width name.
 constexpr std::size_t kFullWidthNameBytes = 63;
-constexpr std::int16_t kProgressEnd = 1000;
 
 constexpr int kBlockDepth = 1;
 constexpr int kElementDepth = 2;
@@ -63,9 +61,13 @@ struct Element {
 
 }  // namespace
 
-ReportWriter::ReportWriter(Env& env, ProgressDialog* progress, const CollectedData& data,
-                           std::int16_t incomeKind)
-    : env_(env), progress_(progress), data_(data), incomeKind_(incomeKind) {}
+ReportWriter::ReportWriter(Env& env, Progress* progress, const CollectedData& data,
+                           std::int16_t incomeKind, std::string defaultProductName)
+    : env_(env),
+      progress_(progress),
+      data_(data),
+      incomeKind_(incomeKind),
+      defaultProductName_(std::move(defaultProductName)) {}
 
 void ReportWriter::Pump() {
   if (progress_ != nullptr) progress_->Pump();
@@ -122,13 +124,13 @@ int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
   // Read only now, once per report.
   SupportInfoFile support(env_);
   std::string productName = SupportValue(support.ProductName(), "PROGRAMNAME");
-  if (productName.empty()) productName = CurrentEdition().defaultProductName;
+  if (productName.empty()) productName = defaultProductName_;
   if (!write("PROGRAMNAME", productName)) return 0;
   std::string productVersion = SupportValue(support.ProductVersion(), "PROGRAMVER");
   if (productVersion.empty()) productVersion = kDefaultProductVersion;
   if (!write("PROGRAMVER", productVersion)) return 0;
   if (!out.CloseTag(line, "SYSTEM", kBlockDepth)) return 0;
-  Advance(progressBase_, progressBase_ + 100);
+  Advance(progressBase_, progressBase_ + progress::kSystemBlock);
   return 1;
 }
 
@@ -147,7 +149,7 @@ int ReportWriter::WriteBasic(XmlOutput& out, const StDATAINFO& record) {
     Pump();
   }
   if (!out.CloseTag(line, "BASIC", kBlockDepth)) return 0;
-  Advance(progressBase_ + 100, progressBase_ + 200);
+  Advance(progressBase_ + progress::kSystemBlock, progressBase_ + progress::kBasicBlock);
   return 1;
 }
 
@@ -162,7 +164,7 @@ int ReportWriter::WriteData(XmlOutput& out, const StDATAINFO& record) {
   if (!sections) return 0;
   if (!out.CloseTag(line, kindElement, kElementDepth)) return 0;
   if (!out.CloseTag(line, "DATA", kBlockDepth)) return 0;
-  Advance(progressBase_ + 200, kProgressEnd);
+  Advance(progressBase_ + progress::kBasicBlock, progress::kEnd);
   return 1;
 }
 

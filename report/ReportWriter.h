@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "collect/CollectedData.h"
+#include "collect/Progress.h"
 #include "engine/LedgerEngine.h"
 #include "platform/Env.h"
 #include "report/StatementTables.h"
@@ -16,13 +17,12 @@
 
 namespace pv14 {
 
-class ProgressDialog;
-
 class ReportWriter {
  public:
-  // progress may be null (nothing is shown then).
-  ReportWriter(Env& env, ProgressDialog* progress, const CollectedData& data,
-               std::int16_t incomeKind);
+  // progress may be null (nothing is shown then). defaultProductName is the
+  // edition's, written when the support file gives none.
+  ReportWriter(Env& env, Progress* progress, const CollectedData& data, std::int16_t incomeKind,
+               std::string defaultProductName);
 
   void SetProgressBase(std::int16_t base) { progressBase_ = base; }
 
@@ -95,10 +95,11 @@ class ReportWriter {
   void Advance(int from, int to);
 
   Env& env_;
-  ProgressDialog* progress_;
+  Progress* progress_;
   const CollectedData& data_;
   std::int16_t incomeKind_;
-  std::int16_t progressBase_ = 500;
+  std::string defaultProductName_;
+  std::int16_t progressBase_ = progress::kWriteBase;
 };
 
 }  // namespace pv14

@@ -5,10 +5,10 @@
 #include <set>
 #include <string>
 
-#include "app/Edition.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/fakes/TestEdition.h"
 #include "tests/unit/ConditionDialogControls.h"
 #include "tests/unit/PathHelpersDisk.h"
 
@@ -36,7 +36,7 @@ auto NameOf = [](const auto& info) { return std::string(info.param.name); };
 
 class ConditionDialogTest : public testing::DiskTest {
  protected:
-  ConditionDialogTest() : dialog(*env, ui, 0x77) {
+  ConditionDialogTest() : dialog(*env, ui, 0x77, testing::TestEdition().settingsFileName) {
     FakeEngine::Get().Reset();
     FakeEngine::Get().appFolders = {"D:\\docs\\", "D:\\cfg\\"};
     std::filesystem::create_directory(tmp.Join("d/out"));
@@ -50,7 +50,7 @@ class ConditionDialogTest : public testing::DiskTest {
 
   void Remember(int kind, const std::string& path) {
     std::filesystem::create_directory(tmp.Join("d/cfg"));
-    tmp.WriteFile("d/cfg/" + CurrentEdition().settingsFileName,
+    tmp.WriteFile("d/cfg/" + testing::TestEdition().settingsFileName,
                   "ABC/1/5:0/0/" + std::to_string(kind) + "/" + path + "\n");
   }
   void Init() { ASSERT_TRUE(dialog.OnInitDialog(controls)); }

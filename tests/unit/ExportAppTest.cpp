@@ -13,6 +13,7 @@
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/fakes/TestEdition.h"
 #include "tests/fakes/ForwardingEnv.h"
 
 namespace pv14 {
@@ -71,7 +72,7 @@ class ExportAppTest : public ::testing::Test {
 
   ScriptedEnv env_;
   testing::FakeUi ui_;
-  ExportApp app_{env_, ui_};
+  ExportApp app_{env_, ui_, testing::TestEdition()};
 };
 
 // ---------------------------------------------------------------- command line
@@ -279,7 +280,9 @@ TEST_F(ExportAppTest, EngineIsStartedForTheEdition) {
   app_.InitInstance("");
   const auto& engine = FakeEngine::Get();
   EXPECT_EQ(engine.caption, SJ("所得税"));
-  EXPECT_LT(engine.IndexOf("SetAppType 0"), engine.IndexOf("SetUseDataType 2"));
+  // The app type is the edition's, announced before anything else.
+  ASSERT_GE(engine.IndexOf("SetAppType 5"), 0);
+  EXPECT_LT(engine.IndexOf("SetAppType 5"), engine.IndexOf("SetUseDataType 2"));
   EXPECT_LT(engine.IndexOf("SetUseDataType 2"), engine.IndexOf("Initiate"));
 }
 
@@ -339,7 +342,7 @@ TEST_F(ExportAppTest, OnlyTheExecuteResultLeadsToTheExport) {
   // passed the output checks.
   for (int result : {1, 2, 1014, -1}) {
     FakeEngine::Get().Reset();
-    ExportApp app(env_, ui_);
+    ExportApp app(env_, ui_, testing::TestEdition());
     ui_.runModal = [result](const DialogTemplate&, WindowHandle, DialogLogic&) { return result; };
     EXPECT_FALSE(app.InitInstance(""));
     EXPECT_EQ(app.ExitInstance(), ExportApp::kCancelled) << result;

@@ -42,7 +42,8 @@ void WriteReport(const FormCase& form, MemoryFile& report, int* result) {
   CollectedData data;
   FillStore(data);
   StDATAINFO record = Record(form.returnKind, "ABC");
-  ReportWriter writer(env, nullptr, data, form.incomeKind);
+  ReportWriter writer(env, nullptr, data, form.incomeKind,
+                      testing::TestEdition().defaultProductName);
   *result = writer.WriteReport("Z:\\report.xml", 1, record);
 }
 

@@ -20,6 +20,7 @@
 #include "report/XmlOutput.h"
 #include "tests/fakes/ForwardingEnv.h"
 #include "tests/fakes/MemoryFile.h"
+#include "tests/fakes/TestEdition.h"
 
 namespace pv14::report_test {
 
@@ -185,7 +186,8 @@ inline SectionRun RunSection(const CollectedData& data,
   const std::string path = "Z:\\report.xml";
   XmlOutput out;
   out.Open(&file, &path);
-  ReportWriter writer(env != nullptr ? *env : ownEnv, nullptr, data, incomeKind);
+  ReportWriter writer(env != nullptr ? *env : ownEnv, nullptr, data, incomeKind,
+                      testing::TestEdition().defaultProductName);
   const int result = op(writer, out);
   return {result, file.contents, file.lines};
 }

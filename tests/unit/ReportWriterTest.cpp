@@ -38,17 +38,18 @@ struct SystemCase {
 TEST(ReportSystemTest, Block) {
   const std::string name = SJ("[=製品名=]"), version = SJ("[=製品ﾊﾞｰｼﾞｮﾝ=]");
   const SystemCase cases[] = {
-      {"no support file", std::nullopt, 1, SystemBlock("1", SJ("勘定丸１９"), "19.00.0X")},
+      {"no support file", std::nullopt, 1,
+       SystemBlock("1", testing::TestEdition().defaultProductName, "19.00.0X")},
       {"support file", name + "A & B\r\n" + version + "19.00.07\r\n", -7,
        SystemBlock("-7", "A &amp; B", "19.00.07")},
       {"keys without values", name + "\r\n" + version + "\r\n", 32767,
-       SystemBlock("32767", SJ("勘定丸１９"), "19.00.0X")},
+       SystemBlock("32767", testing::TestEdition().defaultProductName, "19.00.0X")},
       {"longest name its line holds", name + std::string(224, 'N'), 1,
        SystemBlock("1", std::string(224, 'N'), "19.00.0X")},
       // One byte more and the line would be over its limit: the name counts
       // as absent, and so does a version whose escaped form is too long.
       {"name too long for its line", name + std::string(225, 'N'), 1,
-       SystemBlock("1", SJ("勘定丸１９"), "19.00.0X")},
+       SystemBlock("1", testing::TestEdition().defaultProductName, "19.00.0X")},
       {"version too long once escaped", name + "N\r\n" + version + std::string(60, '&'), 1,
        SystemBlock("1", "N", "19.00.0X")},
   };
@@ -79,7 +80,8 @@ TEST(ReportBasicTest, Block) {
     env.mapFullWidth = MapCapitalsAndDigits;
     CollectedData data;
     StDATAINFO record = Record(c.returnKind, "AB1");
-    ReportWriter writer(env, nullptr, data, c.incomeKind);
+    ReportWriter writer(env, nullptr, data, c.incomeKind,
+                        testing::TestEdition().defaultProductName);
     MemoryFile file;
     XmlOutput out;
     out.Open(&file, &kPath);
@@ -105,7 +107,7 @@ TEST(ReportBasicTest, FullWidthNameCutAtTheLastWholeCharacter) {
   ReportTestEnv env;
   env.mapFullWidth = MapCapitalsAndDigits;
   CollectedData data;
-  ReportWriter writer(env, nullptr, data, 1);
+  ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
   for (const auto& [company, bytes] : cases) {
     std::string result = writer.ToFullWidth(company);
     EXPECT_EQ(result, MapCapitalsAndDigits(company).substr(0, bytes)) << company;
@@ -151,7 +153,7 @@ ReportRun WriteWholeReport(std::int16_t incomeKind, ProgressDialog* progress = n
   MemoryFile report(failAtWrite);
   env.report = &report;
   CollectedData data;
-  ReportWriter writer(env, progress, data, incomeKind);
+  ReportWriter writer(env, progress, data, incomeKind, testing::TestEdition().defaultProductName);
   int result = writer.WriteReport(kPath, 1, Record(kNoReturnKind, "AB1"));
   EXPECT_FALSE(report.IsOpen());
   return {result, report.contents, env.opened};
@@ -161,7 +163,7 @@ TEST(ReportDocumentTest, WritesTheWholeSkeleton) {
   ReportRun run = WriteWholeReport(1);
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(run.bytes, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n" + Open(0, "REPORT") +
-                           SystemBlock("1", SJ("勘定丸１９"), "19.00.0X") +
+                           SystemBlock("1", testing::TestEdition().defaultProductName, "19.00.0X") +
                            BasicBlock(SJ("ＡＢ１"), "1", "1") + Open(1, "DATA") +
                            Open(2, "EIGYOUSYOTOKU") + Close(2, "EIGYOUSYOTOKU") + Close(1, "DATA") +
                            Close(0, "REPORT"));
@@ -175,7 +177,7 @@ TEST(ReportDocumentTest, FailedBlockSkipsToTheEndOfTheReport) {
 
   ReportTestEnv env;  // no file behind the report's path, then no file object
   CollectedData data;
-  ReportWriter writer(env, nullptr, data, 1);
+  ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
   EXPECT_EQ(writer.WriteReport(kPath, 1, Record(kNoReturnKind)), 0);
   env.refuseNewFile = true;
   EXPECT_EQ(writer.WriteReport(kPath, 1, Record(kNoReturnKind)), 0);

@@ -14,6 +14,7 @@
 #include "report/ReportWriter.h"
 #include "report/XmlOutput.h"
 #include "tests/fakes/MemoryFile.h"
+#include "tests/fakes/TestEdition.h"
 
 namespace pv14::testing {
 
@@ -64,7 +65,7 @@ inline Written RunOn(const CollectedData& data, const Operation& op, int failAtW
   XmlOutput out;
   out.Open(&file, &path);
   // The schedules never ask the environment for anything.
-  ReportWriter writer(Env::Default(), nullptr, data, 1);
+  ReportWriter writer(Env::Default(), nullptr, data, 1, testing::TestEdition().defaultProductName);
   const int result = op(writer, out);
   return {result, file.contents, file.writes};
 }

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Edition.h"
 #include "dialogs/ConditionDialog.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/fakes/TestEdition.h"
 #include "tests/unit/ConditionDialogControls.h"
 #include "tests/unit/PathHelpersDisk.h"
 
@@ -18,7 +18,7 @@ using testing::FakeEngine;
 
 class SettingsTest : public testing::DiskTest {
  protected:
-  SettingsTest() : dialog(*env, ui, kNoWindow) {
+  SettingsTest() : dialog(*env, ui, kNoWindow, testing::TestEdition().settingsFileName) {
     FakeEngine::Get().Reset();
     FakeEngine::Get().appFolders = {"D:\\docs\\", "D:\\cfg\\pv14\\"};
     dialog.CurrentUserId = "ABC";
@@ -26,7 +26,7 @@ class SettingsTest : public testing::DiskTest {
     dialog.SelectedDataNo = 5;
   }
 
-  static std::string File() { return "d/cfg/pv14/" + CurrentEdition().settingsFileName; }
+  static std::string File() { return "d/cfg/pv14/" + testing::TestEdition().settingsFileName; }
   void Write(const std::string& content) {
     std::filesystem::create_directories(tmp.Join("d/cfg/pv14"));
     tmp.WriteFile(File(), content);

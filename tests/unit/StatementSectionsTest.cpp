@@ -132,7 +132,7 @@ TEST(StatementBalanceSheetTest, OneLookupPerAccount) {
     XmlOutput out;
     out.Open(&file, &path);
     ReportTestEnv env;
-    ReportWriter writer(env, nullptr, data, 1);
+    ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
     ASSERT_EQ(writer.WriteBalanceSheet(out, table), 1);
     ASSERT_EQ(file.lines.size(), table.size());
     std::set<std::string> accountValues;
