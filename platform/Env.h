@@ -3,7 +3,11 @@
 // Paths and texts are Shift_JIS byte strings in Windows form (drive letters,
 // UNC shares, backslashes). The POSIX implementation maps them through the
 // drive table (PV14_DRIVES). The program's core calls nothing of the OS
-// directly, so tests wrap the default Env and fail chosen calls.
+// directly, so tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h)
+// and fail chosen calls.
+//
+// No call throws. Each says below what it returns when it fails; a failed
+// call changes nothing the program can see, unless its comment says so.
 #pragma once
 
 #include <cstddef>
@@ -30,14 +34,20 @@ class File {
   File() = default;
   File(const File&) = delete;
   File& operator=(const File&) = delete;
-  virtual ~File() = default;
+  virtual ~File() = default;  // closes the file when open
 
-  // True when the file is open afterwards.
+  // Opens path (closing what was open before). True when the file is open
+  // afterwards; false when it cannot be opened with flags (missing without
+  // kCreate, a directory, no access), and the object is closed then. With
+  // kCreate an existing file is emptied only when the open succeeds.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
-  // One write call. False is the framework's file exception: nothing is
+  // Writes all size bytes in one call. False is the framework's file
+  // exception: the file is not open, or the system refused, and nothing is
   // known about how much reached the file.
   virtual bool Write(const void* data, std::size_t size) = 0;
-  // Reads up to size bytes; *got receives how many. False on an error.
+  // Reads up to size bytes into buffer; *got receives how many (0 at the
+  // end of the file). False, with *got 0, when the file is not open or the
+  // system refused.
   virtual bool Read(void* buffer, std::size_t size, std::size_t* got) = 0;
   // Closes when open; a closed file ignores the call.
   virtual void Close() = 0;
@@ -66,52 +76,80 @@ class Env {
   Env& operator=(const Env&) = delete;
   virtual ~Env() = default;
 
-  // The POSIX implementation, configured from the environment.
+  // The system's own Env, configured from the environment; it lives as long
+  // as the process.
   static Env& Default();
 
   // ---- files and folders
+  // A new, closed file object; never null from Default(). A wrapper that
+  // cannot make one returns null, which callers treat as a file that cannot
+  // be opened.
   virtual std::unique_ptr<File> NewFile() = 0;
-  // The framework's status query: nullopt when nothing exists at path.
+  // The framework's status query: the entry's kind and size; nullopt when
+  // nothing exists at path or it cannot be reached.
   virtual std::optional<FileStatus> GetFileStatus(const std::string& path) = 0;
   // The runtime library's _access: mode 0 existence, 2 write, 4 read, 6 both.
-  // A directory passes whatever the mode when it exists.
+  // True when the entry exists and allows the mode; a directory passes
+  // whatever the mode when it exists. False otherwise, and for a path that
+  // cannot be mapped.
   virtual bool Access(const std::string& path, int mode) = 0;
+  // True when a file or a directory exists at path.
   virtual bool PathFileExists(const std::string& path) = 0;
+  // True when a directory exists at path.
   virtual bool PathIsDirectory(const std::string& path) = 0;
+  // Creates one directory whose parent exists. True when it was created;
+  // false when it exists already, its parent is missing, or the system
+  // refused.
   virtual bool CreateDirectory(const std::string& path) = 0;
-  // Removes an empty directory only.
+  // Removes an empty directory. True when it is gone; false when it is not
+  // empty, missing or not a directory, or the system refused.
   virtual bool RemoveDirectory(const std::string& path) = 0;
+  // Removes a file. True when it is gone; false when it is missing, a
+  // directory, or the system refused.
   virtual bool DeleteFile(const std::string& path) = 0;
-  // Replaces target by source in one step (a rename over it).
+  // Replaces target by source in one step (a rename over it): afterwards
+  // target holds what source held and source is gone. False when it could
+  // not be done, and then both are as they were.
   virtual bool ReplaceFile(const std::string& source, const std::string& target) = 0;
-  // The temporary folder, ending with a backslash.
+  // The temporary folder, ending with a backslash; empty when there is none
+  // that can be named in Windows form.
   virtual std::string GetTempPath() = 0;
-  // Drive type of a root such as "C:\" or "\\server\share\".
+  // Drive type of a bare root such as "C:\", "C:" or "\\server\share\";
+  // kNoRootDir for anything else and for a root with no volume behind it.
   virtual DriveType GetDriveType(const std::string& root) = 0;
 
-  // ---- shell path functions (lexical, Windows rules)
+  // ---- shell path functions (lexical, Windows rules; no disk access)
   // Offset of the text after the root (X:\ or \\server\share\), or nullopt
   // when the path has no root.
   virtual std::optional<std::size_t> PathSkipRoot(const std::string& path) = 0;
-  // Cuts path to its root; false when it has none.
+  // Cuts path to its root ("X:\", "\\server\share"); false, with path
+  // unchanged, when it has none.
   virtual bool PathStripToRoot(std::string& path) = 0;
 
   // ---- process
-  // Full path of the program's own file.
+  // Full path of the program's own file; empty when it cannot be named.
   virtual std::string GetModuleFileName() = 0;
+  // The working directory; empty when it cannot be named in Windows form.
   virtual std::string GetCurrentDirectory() = 0;
+  // True when path is the working directory afterwards; false, with the
+  // working directory unchanged, when it is missing or cannot be entered.
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
 
   // ---- system services
-  // GetPrivateProfileString: a missing file, section or key gives def; a
-  // present empty value gives an empty text. At most size - 1 bytes.
+  // GetPrivateProfileString: the value of key in section of the file at
+  // path. A missing file, section or key gives def (without trailing
+  // blanks); a present empty value gives an empty text. At most size - 1
+  // bytes, never half a double-byte character; empty when size is 0.
   virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                               const std::string& def, const std::string& path,
                                               std::size_t size) = 0;
-  // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale.
+  // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale; bytes
+  // with no full-width form are kept. Cannot fail.
   virtual std::string MapFullWidth(const std::string& text) = 0;
 
   // ---- the caller's window (another process)
+  // Each returns true when the window took the request; false, quietly, for
+  // kNoWindow or a window that is gone, as a call to a dead window does.
   virtual bool EnableWindow(WindowHandle window, bool enable) = 0;
   virtual bool SetForegroundWindow(WindowHandle window) = 0;
   virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uint32_t wParam,

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/ExportApp.h"
+#include "platform/EnvWrapper.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
 #include "tests/fakes/TestEdition.h"
-#include "tests/fakes/ForwardingEnv.h"
 
 namespace pv14 {
 namespace {
@@ -23,9 +23,9 @@ using testing::FakeEngine;
 
 // The program's folder, its KurodaiDef.ini and the caller's window as
 // scripted values; every other call goes to the real environment.
-class ScriptedEnv : public testing::ForwardingEnv {
+class ScriptedEnv : public EnvWrapper {
  public:
-  ScriptedEnv() : ForwardingEnv(Env::Default()) {}
+  ScriptedEnv() : EnvWrapper(Env::Default()) {}
 
   std::string GetModuleFileName() override { return module; }
   std::string GetCurrentDirectory() override { return directory; }

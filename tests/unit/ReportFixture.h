@@ -14,17 +14,16 @@
 
 #include "collect/CollectedData.h"
 #include "engine/FieldText.h"
+#include "platform/EnvWrapper.h"
 #include "platform/ShiftJis.h"
 #include "platform/TaskMem.h"
 #include "report/ReportWriter.h"
 #include "report/XmlOutput.h"
-#include "tests/fakes/ForwardingEnv.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/TestEdition.h"
 
 namespace pv14::report_test {
 
-using testing::ForwardingEnv;
 using testing::MemoryFile;
 
 // A file object that chooses its backing MemoryFile when it is opened: the
@@ -61,9 +60,9 @@ class ReportTestFile : public File {
   MemoryFile* target_ = nullptr;
 };
 
-class ReportTestEnv : public ForwardingEnv {
+class ReportTestEnv : public EnvWrapper {
  public:
-  ReportTestEnv() : ForwardingEnv(Env::Default()) {}
+  ReportTestEnv() : EnvWrapper(Env::Default()) {}
 
   std::unique_ptr<File> NewFile() override {
     ++newFileCalls;

@@ -1,14 +1,18 @@
-// An Env that forwards every call to another one. Tests derive from it and
-// override only the calls they want to fail or observe.
+// An Env that forwards every call to another one. Derive from it and
+// override only the calls to fail or observe (a test's faults, a log).
+// A call added to Env is added here too, so every wrapper keeps forwarding.
 #pragma once
 
 #include "platform/Env.h"
 
-namespace pv14::testing {
+namespace pv14 {
 
-class ForwardingEnv : public Env {
+class EnvWrapper : public Env {
  public:
-  explicit ForwardingEnv(Env& target) : target_(target) {}
+  // target must outlive the wrapper.
+  explicit EnvWrapper(Env& target) : target_(target) {}
+
+  Env& target() const { return target_; }
 
   std::unique_ptr<File> NewFile() override { return target_.NewFile(); }
   std::optional<FileStatus> GetFileStatus(const std::string& path) override {
@@ -51,8 +55,8 @@ class ForwardingEnv : public Env {
     return target_.PostMessage(window, message, wParam, lParam);
   }
 
- protected:
+ private:
   Env& target_;
 };
 
-}  // namespace pv14::testing
+}  // namespace pv14
