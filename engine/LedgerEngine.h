@@ -264,6 +264,8 @@ class ClOptLink;
 class ClAccConnect {
  public:
   static ClAccConnect* Inst();
+  ClAccConnect(const ClAccConnect&) = delete;
+  ClAccConnect& operator=(const ClAccConnect&) = delete;
 
   void SetCaption(const char* caption);  // caption of the engine's messages
   void SetOwnerWindow(pv14::WindowHandle owner);
@@ -335,8 +337,12 @@ class ClSetData {
 class ClSetMgr {};
 class ClOptLink {};
 
+// The rule and save objects own their state (impl_): a copy would delete it
+// twice, so they cannot be copied.
 class ClRuleBase {
  public:
+  ClRuleBase(const ClRuleBase&) = delete;
+  ClRuleBase& operator=(const ClRuleBase&) = delete;
   virtual ~ClRuleBase();
   std::int32_t AttachSetMgr(ClSetMgr* mgr);
   std::int32_t SetCurDataID(const char* dataId);
@@ -381,6 +387,8 @@ class ClRuleSiro : public ClRuleBase {
 
 class ClSaveBase {
  public:
+  ClSaveBase(const ClSaveBase&) = delete;
+  ClSaveBase& operator=(const ClSaveBase&) = delete;
   virtual ~ClSaveBase();
   std::int32_t AttachSetMgr(ClSetMgr* mgr);
   std::int32_t SetCurDataID(const char* dataId);
