@@ -1,7 +1,8 @@
 // The built programs run as the accounting application runs them, on full
 // engine data sets: every report must equal, byte for byte, the one the
-// independent oracle (tests/golden/make_expected.py) derives from the same
-// data, and must be well-formed XML.
+// independent oracle (tests/golden/make_expected.py, a second writing of the
+// report's rules never derived from the C++) makes of the same data, and
+// must be well-formed XML.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -115,8 +116,8 @@ TEST_P(GoldenReportTest, ExpectedReportIsTheOraclesCurrentOutput) {
   EXPECT_TRUE(difference.empty()) << difference << "\nrun tests/golden/regenerate.sh";
 }
 
-// The oracle's own rules against the worked examples of the text.
-TEST(GoldenOracle, AgreesWithTheWorkedExamples) {
+// The oracle's own rules against their tables of cases worked out by hand.
+TEST(GoldenOracle, PassesItsOwnRuleTests) {
   const std::string python = FindOnPath("python3");
   if (python.empty()) GTEST_SKIP() << "python3 is not installed";
   ProcessOptions options;
