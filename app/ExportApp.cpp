@@ -3,22 +3,16 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "collect/ReportCollector.h"
 #include "dialogs/ConditionDialog.h"
 #include "dialogs/ProgressDialog.h"
-#include "engine/FieldText.h"
 #include "report/ReportWriter.h"
+#include "resources/Strings.h"
 #include "resources/Text.h"
 
 namespace pv14 {
-namespace {
-
-constexpr int kDialogExecute = 1013;
-
-const std::string& Caption() { return SJ("所得税"); }
-
-}  // namespace
 
 ExportApp::ExportApp(Env& env, Ui& ui, const Edition& edition)
     : env_(env), ui_(ui), edition_(edition) {}
@@ -29,7 +23,7 @@ bool ExportApp::InitInstance(const std::string& commandLine) { return Run(comman
 
 bool ExportApp::Run(const std::string& commandLine) {
   ClAccConnect* engine = ClAccConnect::Inst();
-  engine->SetCaption(Caption().c_str());
+  engine->SetCaption(MessageCaption().c_str());
   engine->SetAppType(edition_.appType);
   engine->SetUseDataType(2);
   if (engine->Initiate() != 0) {
@@ -63,15 +57,10 @@ bool ExportApp::Run(const std::string& commandLine) {
   std::memset(&record, 0, sizeof record);
   CurrentDataReader(&record);
 
-  ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-  char userId[65] = {};
-  user->GetCurUserID(userId);
-  std::int32_t keyNo = 0;
-  std::int32_t dataNo = 0;
-  user->GetSelectedNo(userId, &keyNo, &dataNo);
-  dialog->CurrentUserId = FieldText(userId);
-  dialog->SelectedKeyNo = keyNo;
-  dialog->SelectedDataNo = dataNo;
+  UserSelection selection = ReadUserSelection();
+  dialog->CurrentUserId = std::move(selection.userId);
+  dialog->SelectedKeyNo = selection.keyNo;
+  dialog->SelectedDataNo = selection.dataNo;
   dialog->StatementScope = record.StatementScope;
   dialog->IsPastData = record.DataKind == kPastDataKind ? 1 : 0;
   dialog->CompanyText = CaptionText(0, &record);
@@ -83,7 +72,7 @@ bool ExportApp::Run(const std::string& commandLine) {
   // Only 実行 with every check passed goes on; any other end of the dialog
   // (its cancel, or a front end closing it some other way) is a cancel, so
   // no path can skip the output checks.
-  if (dialog->DoModal() != kDialogExecute) {
+  if (dialog->DoModal() != ConditionDialog::kResultExecute) {
     ExitCode = kCancelled;
     return false;
   }
@@ -113,11 +102,11 @@ bool ExportApp::Run(const std::string& commandLine) {
     progress->Close();
     ui_.MessageBox(CallerWindow,
                    SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),
-                   Caption(), kMbOk | kMbIconInformation);
+                   MessageCaption(), kMbOk | kMbIconInformation);
   } else {
     ui_.MessageBox(progress->Handle(),
                    SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。"),
-                   Caption(), kMbOk | kMbIconExclamation);
+                   MessageCaption(), kMbOk | kMbIconExclamation);
     progress->Close();
     ExitCode = kFailed;
   }

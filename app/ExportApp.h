@@ -51,6 +51,14 @@ class ExportApp {
   CollectedData Data;
 
  private:
+  // The current user's id and the numbers of the user's selection.
+  struct UserSelection {
+    std::string userId;
+    std::int32_t keyNo = 0;
+    std::int32_t dataNo = 0;
+  };
+  static UserSelection ReadUserSelection();
+
   bool Run(const std::string& commandLine);
   void SetWorkingDirectoryToProgramFolder();
 

@@ -33,7 +33,7 @@ StAOSUMCONDITION SummingCondition() {
 // The data id of the engine's own selected record; empty when the engine
 // has no data-set object or no selection.
 std::string SelectedDataId() {
-  ClSetData* sets = ClDataMgr::Inst()->GetSetObject(5, 1);
+  ClSetData* sets = ClDataMgr::Inst()->GetSetObject(kDataSetObjectKind, kDataSetObjectSub);
   const StDATAINFO* selected = sets != nullptr ? sets->GetSelectedInfo() : nullptr;
   return selected != nullptr ? std::string(FieldText(selected->DataId)) : std::string();
 }

@@ -5,6 +5,7 @@
 #include "dialogs/PathHelpers.h"
 #include "engine/FieldText.h"
 #include "engine/LedgerEngine.h"
+#include "resources/Strings.h"
 #include "resources/Templates.h"
 #include "resources/Text.h"
 
@@ -22,8 +23,6 @@ constexpr std::uint32_t kBrowseFlags =
 
 constexpr std::uint32_t kRefusalStyle = kMbOk | kMbIconExclamation;
 constexpr std::uint32_t kQuestionStyle = kMbYesNo | kMbIconQuestion;  // Yes is the default
-
-const std::string& Caption() { return SJ("所得税"); }
 
 bool IsRadioButton(int id) {
   return id == ConditionDialog::kBusinessRadioId || id == ConditionDialog::kOtherRadioId ||
@@ -46,7 +45,7 @@ bool ConditionDialog::OnInitDialog(DialogControls& controls) {
     ui_.MessageBox(controls.Handle(),
                    SJ("過去実績データは、連携の対象として使用できません。\n\n"
                       "アプリケーションを終了します。"),
-                   Caption(), kRefusalStyle);
+                   MessageCaption(), kRefusalStyle);
     // The dialog closes once initialisation returns; the rest still runs.
     controls.EndDialog(kResultCancel);
   }
@@ -104,8 +103,8 @@ void ConditionDialog::OnCancelButton(DialogControls& controls) { OnCancel(contro
 
 void ConditionDialog::OnCancel(DialogControls& controls) {
   std::string text = SJ("｢%s｣の集計を中止します。");
-  text.replace(text.find("%s"), 2, Caption());
-  ui_.MessageBox(controls.Handle(), text, Caption(), kMbOk | kMbIconInformation);
+  text.replace(text.find("%s"), 2, MessageCaption());
+  ui_.MessageBox(controls.Handle(), text, MessageCaption(), kMbOk | kMbIconInformation);
   controls.EndDialog(kResultCancel);
 }
 
@@ -321,11 +320,11 @@ bool ConditionDialog::ConfirmOverwrite(DialogControls& controls) {
 }
 
 void ConditionDialog::Refuse(DialogControls& controls, const std::string& text) {
-  ui_.MessageBox(controls.Handle(), text, Caption(), kRefusalStyle);
+  ui_.MessageBox(controls.Handle(), text, MessageCaption(), kRefusalStyle);
 }
 
 bool ConditionDialog::AskYes(DialogControls& controls, const std::string& text) {
-  return ui_.MessageBox(controls.Handle(), text, Caption(), kQuestionStyle) == kIdYes;
+  return ui_.MessageBox(controls.Handle(), text, MessageCaption(), kQuestionStyle) == kIdYes;
 }
 
 }  // namespace pv14

@@ -11,6 +11,7 @@
 // fields whose sizes are part of the record layout.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Types.h"
@@ -287,11 +288,16 @@ class ClAccConnect {
   Impl* impl_;
 };
 
+// The arguments of ClDataMgr::GetSetObject that give the object of the
+// company data sets, the only one the program asks for.
+inline constexpr std::int32_t kDataSetObjectKind = 5;
+inline constexpr std::int32_t kDataSetObjectSub = 1;
+
 class ClDataMgr {
  public:
   static ClDataMgr* Inst();
   ClSysUser* GetSysUserObject();
-  ClSetData* GetSetObject(std::int32_t kind, std::int32_t sub);  // the program passes 5, 1
+  ClSetData* GetSetObject(std::int32_t kind, std::int32_t sub);
   ClSetMgr* GetSetMgr();
 
  private:
@@ -318,9 +324,13 @@ class ClFileMgr {
   ClFileMgr() = default;
 };
 
+// The buffer of ClSysUser::GetCurUserID: a user id of at most 64 bytes and
+// its terminator.
+inline constexpr std::size_t kUserIdSize = 65;
+
 class ClSysUser {
  public:
-  std::int32_t GetCurUserID(char* out /* 65 bytes */);
+  std::int32_t GetCurUserID(char* out /* kUserIdSize bytes */);
   std::int32_t GetSelectedNo(const char* userId, std::int32_t* keyNo, std::int32_t* dataNo);
 };
 

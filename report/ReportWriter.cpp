@@ -8,6 +8,7 @@
 
 #include "engine/FieldText.h"
 #include "platform/ShiftJis.h"
+#include "report/SectionSupport.h"
 #include "report/SupportInfoFile.h"
 #include "resources/Strings.h"
 
@@ -20,9 +21,6 @@ constexpr const char* kDefaultProductVersion = "19.00.0X";
 constexpr std::size_t kSupportValueBytes = 255;
 // KOMONSAKINAME holds at most this many bytes of the full-width name.
 constexpr std::size_t kFullWidthNameBytes = 63;
-
-constexpr int kBlockDepth = 1;
-constexpr int kElementDepth = 2;
 
 // The income-kind element of the DATA block; nullptr for an unknown kind.
 const char* IncomeKindElement(std::int16_t incomeKind) {
@@ -49,7 +47,7 @@ std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
 std::string SupportValue(std::string_view value, const char* element) {
   std::string cut(CutAtCharacter(value, kSupportValueBytes));
   const auto escaped = XmlOutput::Escape(cut);
-  const std::size_t frame = kElementDepth + 2 * std::strlen(element) + 5 + 2;
+  const std::size_t frame = kBlockElementDepth + 2 * std::strlen(element) + 5 + 2;
   if (!escaped || frame + escaped->size() > XmlOutput::kMaxLine) return {};
   return cut;
 }
@@ -88,7 +86,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
   // the first write of the SYSTEM block fails and with it the report.
   out.Open(file.get(), &outputPath);
   out.WriteText(kDeclaration);
-  out.OpenTag(line, "REPORT", 0);
+  out.OpenTag(line, "REPORT", kReportDepth);
   Pump();
 
   bool written = WriteSystem(out, functionId) == 1;
@@ -102,7 +100,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
   }
   if (written) Pump();
 
-  int closed = out.CloseTag(line, "REPORT", 0);
+  int closed = out.CloseTag(line, "REPORT", kReportDepth);
   out.Close();
   file.reset();
   return written && closed == 1 ? 1 : 0;
@@ -111,7 +109,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
 int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
   std::string line;
   auto write = [&](const char* name, std::string_view value) {
-    if (!out.WriteElement(line, name, value, kElementDepth)) return false;
+    if (!out.WriteElement(line, name, value, kBlockElementDepth)) return false;
     Pump();
     return true;
   };
@@ -145,7 +143,7 @@ int ReportWriter::WriteBasic(XmlOutput& out, const StDATAINFO& record) {
   };
   if (!out.OpenTag(line, "BASIC", kBlockDepth)) return 0;
   for (const Element& element : elements) {
-    if (!out.WriteElement(line, element.Name, element.Value, kElementDepth)) return 0;
+    if (!out.WriteElement(line, element.Name, element.Value, kBlockElementDepth)) return 0;
     Pump();
   }
   if (!out.CloseTag(line, "BASIC", kBlockDepth)) return 0;
@@ -158,11 +156,11 @@ int ReportWriter::WriteData(XmlOutput& out, const StDATAINFO& record) {
   if (!out.OpenTag(line, "DATA", kBlockDepth)) return 0;
   const char* kindElement = IncomeKindElement(incomeKind_);
   if (kindElement == nullptr) return 0;
-  if (!out.OpenTag(line, kindElement, kElementDepth)) return 0;
+  if (!out.OpenTag(line, kindElement, kBlockElementDepth)) return 0;
   int sections =
       incomeKind_ == 3 ? WriteRealEstateSections(out, record) : WriteGeneralSections(out, record);
   if (!sections) return 0;
-  if (!out.CloseTag(line, kindElement, kElementDepth)) return 0;
+  if (!out.CloseTag(line, kindElement, kBlockElementDepth)) return 0;
   if (!out.CloseTag(line, "DATA", kBlockDepth)) return 0;
   Advance(progressBase_ + progress::kBasicBlock, progress::kEnd);
   return 1;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "resources/Strings.h"
 #include "resources/Text.h"
 
 namespace pv14 {
@@ -74,7 +75,7 @@ bool SupportInfoFile::Load() {
   } catch (const std::bad_alloc&) {
     // The next lookup tries again.
     if (ui_ != nullptr)
-      ui_->MessageBox(kNoWindow, SJ("ﾒﾓﾘが不足しています。"), SJ("所得税"), kMbOk);
+      ui_->MessageBox(kNoWindow, SJ("ﾒﾓﾘが不足しています。"), MessageCaption(), kMbOk);
     return false;
   }
   ReadFile();
