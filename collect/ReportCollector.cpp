@@ -67,25 +67,9 @@ void Replace(Block*& member, Block* fresh) {
 }
 
 // The store owns the blocks: older ones (an earlier collection) are freed.
-void Adopt(StAOSIROSAVEINFO_IPPAN& store, const StAOSIROSAVEINFO_IPPAN& fresh) {
-  Replace(store.Basic, fresh.Basic);
-  Replace(store.ReservesFamily, fresh.ReservesFamily);
-  Replace(store.Salaries, fresh.Salaries);
-  Replace(store.InterestFees, fresh.InterestFees);
-  Replace(store.Rent, fresh.Rent);
-  Replace(store.Special, fresh.Special);
-  Replace(store.SalesPurchases, fresh.SalesPurchases);
-}
-
-void Adopt(StAOSIROSAVEINFO_FUDOUSAN& store, const StAOSIROSAVEINFO_FUDOUSAN& fresh) {
-  Replace(store.Basic, fresh.Basic);
-  Replace(store.IncomeRows, fresh.IncomeRows);
-  Replace(store.BorrowingFees, fresh.BorrowingFees);
-  Replace(store.Salaries, fresh.Salaries);
-  Replace(store.Rent, fresh.Rent);
-  Replace(store.Special, fresh.Special);
-  Replace(store.Repairs, fresh.Repairs);
-  Replace(store.Property, fresh.Property);
+template <class Info>
+void Adopt(Info& store, const Info& fresh) {
+  ForEachBlock(store, [&](auto member) { Replace(store.*member, fresh.*member); });
 }
 
 template <class Row>
