@@ -9,7 +9,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 struct FormCase {
   const char* name;

@@ -11,7 +11,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 const std::string kPath = "Z:\\out\\report.xml";
 constexpr std::uint8_t kNoReturnKind = 0;  // a data set that matched nothing

@@ -10,7 +10,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 constexpr ItemTableRow kSales[] = {{"URIAGEKINGAKU", 101, 0}};
 constexpr ItemTableRow kSpare[] = {{"KEIHI_YOBI1", 125, 1}};

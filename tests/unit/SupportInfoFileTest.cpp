@@ -10,7 +10,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 const std::string& Key(std::size_t index) { return SupportInfoFile::Keys()[index]; }
 const std::string& NameKey() { return Key(SupportInfoFile::kProductNameKey); }
