@@ -12,9 +12,17 @@ std::vector<Face>& Registry() {
   return faces;
 }
 
-// Every name PV14_UI may give, so that a face this build lacks is told
-// apart from a name that means nothing.
-constexpr std::array<std::string_view, 3> kKnownFaces = {kConsoleFace, "qt", "win32"};
+// Every name PV14_UI may give, with the kind of front end it names, so that
+// a face this build lacks is told apart from a name that means nothing.
+struct KnownFace {
+  std::string_view name;
+  std::string_view kind;
+};
+constexpr std::array<KnownFace, 3> kKnownFaces = {{
+    {kConsoleFace, "console"},
+    {"qt", "desktop"},
+    {"win32", "Win32"},
+}};
 
 const Face* Find(std::span<const Face> linked, auto matches) {
   auto it = std::find_if(linked.begin(), linked.end(), matches);
@@ -46,9 +54,11 @@ FaceChoice ChooseFace(std::optional<std::string_view> setting, std::span<const F
     }
     return {name, ""};
   }
-  if (std::find(kKnownFaces.begin(), kKnownFaces.end(), name) != kKnownFaces.end()) {
-    return {console,
-            "PV14_UI=" + name + ": this build has no " + name + " front end; using the console"};
+  for (const KnownFace& known : kKnownFaces) {
+    if (known.name == name) {
+      return {console, "PV14_UI=" + name + ": this build has no " + std::string(known.kind) +
+                           " front end; using the console"};
+    }
   }
   return {console, "PV14_UI=" + name + " is unknown; using the console"};
 }
