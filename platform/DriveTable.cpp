@@ -204,8 +204,8 @@ std::optional<std::string> DriveTable::ToPosix(const std::string& windowsPath) c
   return entry->posixRoot == "/" ? "/" + *utf8 : entry->posixRoot + "/" + *utf8;
 }
 
-std::optional<std::string> DriveTable::ToWindows(const std::string& posixPath) const {
-  if (posixPath.empty() || posixPath.front() != '/') return std::nullopt;
+const DriveTable::Entry* DriveTable::Covering(const std::string& posixPath) const {
+  if (posixPath.empty() || posixPath.front() != '/') return nullptr;
   std::vector<std::string> parts = PosixComponents(posixPath);
   const Entry* best = nullptr;
   std::size_t bestDepth = 0;
@@ -218,9 +218,16 @@ std::optional<std::string> DriveTable::ToWindows(const std::string& posixPath) c
       bestDepth = root.size();
     }
   }
+  return best;
+}
+
+std::optional<std::string> DriveTable::ToWindows(const std::string& posixPath) const {
+  const Entry* best = Covering(posixPath);
   if (best == nullptr) return std::nullopt;
+  std::vector<std::string> parts = PosixComponents(posixPath);
+  const std::size_t rootDepth = PosixComponents(best->posixRoot).size();
   std::string result = WindowsRoot(*best);
-  for (std::size_t i = bestDepth; i < parts.size(); ++i) {
+  for (std::size_t i = rootDepth; i < parts.size(); ++i) {
     auto name = Utf8ToCp932(parts[i]);
     // A name that does not come back unchanged, or that would hold a
     // separator in Windows form, cannot be named there.
@@ -228,7 +235,7 @@ std::optional<std::string> DriveTable::ToWindows(const std::string& posixPath) c
         sjis::FindSingleByte(*name, '\\') != std::string::npos) {
       return std::nullopt;
     }
-    if (i > bestDepth) result += '\\';
+    if (i > rootDepth) result += '\\';
     result += *name;
   }
   return result;

@@ -29,8 +29,11 @@ class DriveTable {
   // Windows path -> POSIX path; nullopt when its drive or share is not in
   // the table or the path is relative.
   std::optional<std::string> ToPosix(const std::string& windowsPath) const;
+  // The entry with the longest root that holds a POSIX absolute path; null
+  // when none does.
+  const Entry* Covering(const std::string& posixPath) const;
   // POSIX absolute path -> Windows path through the longest matching root;
-  // nullopt when no entry covers it.
+  // nullopt when no entry covers it or a name has no Windows form.
   std::optional<std::string> ToWindows(const std::string& posixPath) const;
 
   const std::vector<Entry>& Entries() const { return entries_; }
