@@ -1,10 +1,9 @@
 // The front end of the process, chosen once from PV14_UI.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include "platform/ConsoleStreams.h"
 #include "platform/DesktopUi.h"
 #include "platform/console/ConsoleUi.h"
 #include "platform/console/FrontEndChoice.h"
@@ -17,7 +16,7 @@ namespace pv14 {
 namespace {
 
 Ui& ConsoleFrontEnd() {
-  static ConsoleUi console(std::cin, std::cerr, ::isatty(STDERR_FILENO) != 0);
+  static ConsoleUi console(std::cin, std::cerr, PrepareConsoleStreams());
   return console;
 }
 
