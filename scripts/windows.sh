@@ -18,7 +18,6 @@ run_tests=1
 
 cache=${PV14_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-windows}
 jobs=$(nproc)
-targets=(i686-w64-mingw32 x86_64-w64-mingw32)
 started=$SECONDS
 
 say() { echo "windows: $*" >&2; }
@@ -108,15 +107,15 @@ sqlite_library() {
   rm -rf "$obj"
 }
 
-# GoogleTest and the header-only nlohmann-json for one target.
+# The header-only nlohmann-json, and GoogleTest where the tests are built.
 third_party() {
-  local target=$1 prefix=$cache/$1
+  local target=$1 with_tests=$2 prefix=$cache/$1
   if [ ! -e "$prefix/include/nlohmann" ]; then
     mkdir -p "$prefix/include" "$prefix/share/cmake"
     ln -sfn /usr/include/nlohmann "$prefix/include/nlohmann"
     cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
   fi
-  if [ ! -f "$prefix/lib/libgtest.a" ]; then
+  if [ "$with_tests" = 1 ] && [ ! -f "$prefix/lib/libgtest.a" ]; then
     cmake -S /usr/src/googletest -B "$cache/build-gtest-$target" \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$target.cmake" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >/dev/null
@@ -149,18 +148,19 @@ prepare_wine() {
   fi
 }
 
+# The tests run on one X display with one wineserver, started before CTest
+# and stopped after it: services that the tests' processes start keep the
+# server's pipes open, and CTest would wait on them. The server's first
+# process makes the desktop, so it must see the display too.
 run_windows_tests() {
   prepare_wine
-  # One wineserver for the whole run, stopped afterwards: services that the
-  # tests' processes start keep its pipes open, and CTest would wait on them.
-  wineserver -p
-  trap 'wineserver -k 2>/dev/null || true' EXIT
-  wine cmd /c exit >/dev/null 2>&1
-  local status=0
-  xvfb-run -a ctest --test-dir build-win64 --output-on-failure || status=$?
-  wineserver -k 2>/dev/null || true
-  trap - EXIT
-  return $status
+  xvfb-run -a bash -c '
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1
+    status=0
+    ctest --test-dir build-win64 --output-on-failure -j"$0" || status=$?
+    wineserver -k 2>/dev/null || true
+    exit $status' "$jobs"
 }
 
 install_packages
@@ -168,9 +168,11 @@ mkdir -p "$cache"
 sqlite_amalgamation
 # The two SQLite builds are the slowest step; one on each core.
 sqlite_library i686-w64-mingw32 &
+other=$!
 sqlite_library x86_64-w64-mingw32
-wait
-for t in "${targets[@]}"; do third_party "$t"; done
+wait "$other"
+third_party i686-w64-mingw32 0
+third_party x86_64-w64-mingw32 "$run_tests"
 say "third-party libraries ready after $((SECONDS - started)) s"
 
 # The deliverable: warnings are errors, for the compiler and the linker.

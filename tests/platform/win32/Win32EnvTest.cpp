@@ -286,6 +286,10 @@ INSTANTIATE_TEST_SUITE_P(
         WidthCase{"DoubleByteUnchanged", Sj("表示ソ株式会社"), Sj("表示ソ株式会社")},
         WidthCase{"CompanyName", Sj("ﾊﾟﾝ工房 Kuma&Co.1"), Sj("パン工房　Ｋｕｍａ＆Ｃｏ．１")},
         WidthCase{"InvalidBytesKept", std::string("A\x81", 2), std::string("\x82\x60\x81", 3)},
+        WidthCase{"ControlsAndSingleBytesKept", std::string("\t\x80\xA0\xFD\x81", 5),
+                  std::string("\t\x80\xA0\xFD\x81", 5)},
+        // The system's own mapping; the POSIX table gives typographic quotes.
+        WidthCase{"QuotesAreTheFullWidthQuotes", "\"'", "\xFA\x57\xFA\x56"},
         WidthCase{"Empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
