@@ -123,10 +123,20 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   startup.hStdOutput = out.write;
   startup.hStdError = err.write;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
-    return {};
+  // Under a loaded emulator a start can fail now and then: try again.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) ::Sleep(200);
+    started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                               CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
+                               folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    if (!started) error = ::GetLastError();
+  }
+  if (!started) {
+    ProcessResult failed;
+    failed.err = "cannot start " + path + ": error " + std::to_string(error);
+    return failed;
   }
   // Only the child holds its ends now, so the reads end when it does.
   Pipe::Close(in.read);
@@ -150,6 +160,8 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   DWORD status = 0;
   if (exited && ::GetExitCodeProcess(process.hProcess, &status)) {
     result.exitStatus = static_cast<int>(status);
+  } else if (!exited) {
+    result.err += "\n(killed after " + std::to_string(options.timeoutSeconds) + " s)";
   }
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
