@@ -14,6 +14,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The store's path: UTF-8 on Windows (as SQLite takes it), bytes elsewhere.
+fs::path PathOf(const std::string& path) {
+#ifdef _WIN32
+  return fs::path(std::u8string(path.begin(), path.end()));
+#else
+  return fs::path(path);
+#endif
+}
+
+std::string TextOf(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 ToolResult Failed(std::string message) { return {ToolResult::kStoreFailed, std::move(message)}; }
 
 void ReplaceContent(const std::string& storePath, const EngineData& data) {
@@ -36,17 +50,17 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
 
   std::error_code error;
-  const bool existed = fs::exists(storePath, error);
-  const fs::path folder = fs::path(storePath).parent_path();
+  const bool existed = fs::exists(PathOf(storePath), error);
+  const fs::path folder = PathOf(storePath).parent_path();
   if (!folder.empty() && !fs::is_directory(folder, error)) {
     fs::create_directories(folder, error);
-    if (error) return Failed("cannot create " + folder.string() + ": " + error.message());
+    if (error) return Failed("cannot create " + TextOf(folder) + ": " + error.message());
   }
   try {
     ReplaceContent(storePath, data);
   } catch (const StoreError& failure) {
     // Leave no half-made file behind when there was none before.
-    if (!existed) fs::remove(storePath, error);
+    if (!existed) fs::remove(PathOf(storePath), error);
     return Failed(std::string(failure.what()) + " (the store is unchanged)");
   }
   return {ToolResult::kDone,
@@ -56,7 +70,7 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
 ToolResult DumpStore(const std::string& storePath, std::string* out) {
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
   std::error_code error;
-  if (!fs::exists(storePath, error)) return Failed("there is no store at " + storePath);
+  if (!fs::exists(PathOf(storePath), error)) return Failed("there is no store at " + storePath);
   try {
     Database db(storePath, Database::Mode::kReadOnly);
     db.Exec("BEGIN");  // one consistent reading, even while a load waits

@@ -4,8 +4,6 @@
 
 #include <cerrno>
 
-#include "platform/ShiftJis.h"
-
 namespace pv14 {
 namespace {
 
@@ -47,22 +45,6 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
   return Convert("UTF-8", "CP932", cp932);
-}
-
-std::string Cp932ToUtf8Lossy(std::string_view cp932) {
-  if (auto whole = Cp932ToUtf8(cp932)) return *whole;
-  std::string out;
-  std::size_t i = 0;
-  while (i < cp932.size()) {
-    const std::size_t n = sjis::CharLength(cp932, i);
-    if (auto part = Cp932ToUtf8(cp932.substr(i, n))) {
-      out += *part;
-    } else {
-      out += "\xEF\xBF\xBD";
-    }
-    i += n;
-  }
-  return out;
 }
 
 }  // namespace pv14

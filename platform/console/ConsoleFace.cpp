@@ -1,9 +1,8 @@
 // The console joins the program's faces (see platform/Faces.h); every choice
 // falls back to it.
-#include <unistd.h>
-
 #include <iostream>
 
+#include "platform/ConsoleStreams.h"
 #include "platform/Faces.h"
 #include "platform/console/ConsoleUi.h"
 
@@ -11,7 +10,7 @@ namespace pv14 {
 namespace {
 
 Ui* OpenConsole() {
-  static ConsoleUi console(std::cin, std::cerr, ::isatty(STDERR_FILENO) != 0);
+  static ConsoleUi console(std::cin, std::cerr, PrepareConsoleStreams());
   return &console;
 }
 

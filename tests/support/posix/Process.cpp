@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 extern char** environ;
 
@@ -113,18 +111,6 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   }
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace pv14::testing
