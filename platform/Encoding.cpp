@@ -14,8 +14,9 @@ constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
 
 // One direction of conversion, opened on first use and kept for the
 // thread's life: opening a descriptor costs far more than converting a short
-// text, and a progress caption is converted on every refresh. A descriptor
-// holds state between calls, so each thread has its own.
+// text. A descriptor holds state between calls, so each thread has its own.
+// The last text converted is remembered too: a progress caption is converted
+// again, unchanged, on every refresh.
 class Converter {
  public:
   Converter(const char* to, const char* from) : to_(to), from_(from) {}
@@ -28,6 +29,15 @@ class Converter {
 
   // nullopt on any invalid or unmappable input.
   std::optional<std::string> Convert(std::string_view in) {
+    if (lastIn_ && *lastIn_ == in) return lastOut_;
+    std::optional<std::string> out = ConvertAfresh(in);
+    lastIn_ = in;
+    lastOut_ = out;
+    return out;
+  }
+
+ private:
+  std::optional<std::string> ConvertAfresh(std::string_view in) {
     if (cd_ == kNotOpen) cd_ = iconv_open(to_, from_);
     if (cd_ == kNotOpen) return std::nullopt;
     // A failed conversion may have stopped inside a character: start afresh.
@@ -57,10 +67,11 @@ class Converter {
     return out;
   }
 
- private:
   const char* to_;
   const char* from_;
   iconv_t cd_ = kNotOpen;
+  std::optional<std::string> lastIn_;
+  std::optional<std::string> lastOut_;
 };
 
 Converter& ToCp932() {

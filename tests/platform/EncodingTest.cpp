@@ -40,7 +40,7 @@ TEST_P(Conversions, GiveTheSameResultAfterAFailureAndAgain) {
   const std::string cut = c.direction == Direction::kToCp932 ? "\xE6\x89" : "\x8F";
   EXPECT_EQ(Convert(c.direction, cut), std::nullopt);
   EXPECT_EQ(Convert(c.direction, c.in), c.out);
-  EXPECT_EQ(Convert(c.direction, c.in), c.out) << "a second time on the same descriptor";
+  EXPECT_EQ(Convert(c.direction, c.in), c.out) << "and again";
 }
 
 INSTANTIATE_TEST_SUITE_P(
