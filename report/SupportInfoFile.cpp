@@ -43,6 +43,8 @@ constexpr const char* kKeyLiterals[SupportInfoFile::kKeyCount] = {
 
 bool StartsAt(const std::vector<unsigned char>& buffer, std::size_t pos, std::string_view key) {
   if (key.empty() || key.size() > buffer.size() - pos) return false;
+  // The whole buffer is searched byte by byte: most bytes fail at the first.
+  if (buffer[pos] != static_cast<unsigned char>(key.front())) return false;
   return std::memcmp(buffer.data() + pos, key.data(), key.size()) == 0;
 }
 
