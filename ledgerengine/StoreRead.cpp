@@ -9,9 +9,14 @@
 namespace pv14::ledger {
 namespace {
 
-std::unique_ptr<Statement> Select(Database& db, const std::string& table, FieldTable fields,
-                                  const std::string& tail, const std::string& lead = "") {
-  return db.Prepare("SELECT " + lead + ColumnNames(fields) + " FROM " + table + " " + tail);
+std::string SelectSql(const std::string& table, FieldTable fields, const std::string& tail,
+                      const std::string& lead = "") {
+  return "SELECT " + lead + ColumnNames(fields) + " FROM " + table + " " + tail;
+}
+
+CachedStatement Select(Database& db, const std::string& table, FieldTable fields,
+                       const std::string& tail, const std::string& lead = "") {
+  return db.Cached(SelectSql(table, fields, tail, lead));
 }
 
 // The single row of a one-row-per-data-set table; zeros when it is missing.
@@ -64,15 +69,17 @@ DataSet ReadDataSet(Database& db, const DataSetRow& row) {
 
 StoreInfoRecord ReadStoreInfo(Database& db) {
   StoreInfoRecord info{};
-  auto statement = Select(db, kStoreInfoTable, StoreInfoFields(), "WHERE id = 1");
+  static const std::string sql = SelectSql(kStoreInfoTable, StoreInfoFields(), "WHERE id = 1");
+  auto statement = db.Cached(sql);
   if (!statement->Step()) throw StoreError("the store has no store_info row");
   ReadRecord(*statement, 0, StoreInfoFields(), &info);
   return info;
 }
 
 std::optional<UserEntry> FindUser(Database& db, std::string_view userId) {
-  auto statement =
-      Select(db, kUsersTable, UserFields(), "WHERE \"UserId\" = ? ORDER BY position LIMIT 1");
+  static const std::string sql =
+      SelectSql(kUsersTable, UserFields(), "WHERE \"UserId\" = ? ORDER BY position LIMIT 1");
+  auto statement = db.Cached(sql);
   statement->BindBlob(1, userId);
   if (!statement->Step()) return std::nullopt;
   UserEntry user{};
@@ -81,28 +88,34 @@ std::optional<UserEntry> FindUser(Database& db, std::string_view userId) {
 }
 
 std::optional<DataSetRow> DataSetAfter(Database& db, std::int64_t position) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE position > ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE position > ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, position);
   return FirstDataSet(*statement);
 }
 
 std::optional<DataSetRow> FindDataSetByNo(Database& db, std::int32_t dataNo) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE \"DataNo\" = ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE \"DataNo\" = ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, dataNo);
   return FirstDataSet(*statement);
 }
 
 std::optional<DataSetRow> FindDataSetById(Database& db, std::string_view dataId) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE \"DataId\" = ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE \"DataId\" = ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->BindBlob(1, dataId);
   return FirstDataSet(*statement);
 }
 
 std::int64_t CountStatementRows(Database& db, std::int64_t dataSet, int type, int list) {
-  auto statement = db.Prepare(
+  auto statement = db.Cached(
       "SELECT count(*) FROM statement_rows WHERE data_set = ? AND summing_type = ? AND list = ?");
   statement->Bind(1, dataSet);
   statement->Bind(2, type);
@@ -112,10 +125,12 @@ std::int64_t CountStatementRows(Database& db, std::int64_t dataSet, int type, in
 
 std::optional<SumRowAt> StatementRowAfter(Database& db, std::int64_t dataSet, int type, int list,
                                           std::int64_t position) {
-  auto statement = Select(db, kStatementRowsTable, SumRowFields(),
-                          "WHERE data_set = ? AND summing_type = ? AND list = ? AND position > ? "
-                          "ORDER BY position LIMIT 1",
-                          "position, ");
+  static const std::string sql =
+      SelectSql(kStatementRowsTable, SumRowFields(),
+                "WHERE data_set = ? AND summing_type = ? AND list = ? AND position > ? "
+                "ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, dataSet);
   statement->Bind(2, type);
   statement->Bind(3, list);
