@@ -37,8 +37,8 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
 
   std::error_code error;
-  if (fs::is_directory(storePath, error)) {
-    return Failed(DirectoryProblem(storePath) + " (nothing was changed)");
+  if (std::string problem = NotAFileProblem(storePath); !problem.empty()) {
+    return Failed(problem + " (nothing was changed)");
   }
   const bool existed = fs::exists(storePath, error);
   const fs::path folder = fs::path(storePath).parent_path();

@@ -12,17 +12,15 @@
 namespace pv14::ledger {
 namespace {
 
-// What stat says of the path that keeps it from being a store; empty when it
-// is a regular file worth opening.
+// Why the path cannot be opened as a store before SQLite looks at it;
+// empty when it is a regular file worth opening.
 std::string FileProblem(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT) return "there is no store at " + path + "; " + kCreateStoreHint;
     return "cannot reach the store " + path + ": " + std::strerror(errno);
   }
-  if (S_ISDIR(info.st_mode)) return DirectoryProblem(path);
-  // A FIFO or a device would block or mislead the reader.
-  if (!S_ISREG(info.st_mode)) return path + " is not a regular file, so not a store";
+  if (std::string problem = NotAFileProblem(path); !problem.empty()) return problem;
   if (::access(path.c_str(), R_OK) != 0) {
     return "cannot read the store " + path + ": " + std::strerror(errno);
   }
@@ -51,8 +49,14 @@ std::string LayoutProblem(const std::string& path, Database& db) {
 
 }  // namespace
 
-std::string DirectoryProblem(const std::string& path) {
-  return path + " is a directory, not a store; LEDGER_ENGINE_DB names the store's file";
+std::string NotAFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return {};
+  if (S_ISDIR(info.st_mode)) {
+    return path + " is a directory, not a store; LEDGER_ENGINE_DB names the store's file";
+  }
+  // A FIFO or a device would block or mislead the reader.
+  return path + " is not a regular file, so not a store";
 }
 
 std::string StoreProblem(const std::string& path, const StoreError& error) {

@@ -25,8 +25,9 @@ OpenedStore OpenStoreForReading(const std::string& path);
 // user can act on.
 std::string StoreProblem(const std::string& path, const StoreError& error);
 
-// For a store path that names a directory.
-std::string DirectoryProblem(const std::string& path);
+// Why what is at path cannot be a store's file (a directory, a FIFO, ...);
+// empty when it is a regular file or nothing is there.
+std::string NotAFileProblem(const std::string& path);
 
 // What a user who meets the store's problem can do about it.
 inline constexpr char kCreateStoreHint[] = "create one with `ledger-engine load FILE.json`";
