@@ -65,6 +65,11 @@ CachedStatement::CachedStatement(Statement& statement, bool& lent)
 CachedStatement::CachedStatement(std::unique_ptr<Statement> own)
     : own_(std::move(own)), statement_(own_.get()) {}
 
+CachedStatement::CachedStatement(CachedStatement&& other) noexcept
+    : own_(std::move(other.own_)), statement_(other.statement_), lent_(other.lent_) {
+  other.lent_ = nullptr;  // the moved-from one gives nothing back
+}
+
 CachedStatement::~CachedStatement() {
   if (lent_ == nullptr) return;
   statement_->Reset();
@@ -85,8 +90,12 @@ Database::Database(const std::string& path, Mode mode) {
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
+  // A reader maps the file instead of copying every page it reads into
+  // memory of its own; its read transaction keeps writers off the mapped
+  // pages.
   if (mode == Mode::kReadExisting &&
-      sqlite3_exec(db_, "PRAGMA query_only = 1", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_exec(db_, "PRAGMA query_only = 1; PRAGMA mmap_size = 268435456", nullptr, nullptr,
+                   nullptr) != SQLITE_OK) {
     sqlite3_close(db_);
     db_ = nullptr;
     throw StoreError("cannot open " + path + " for reading only");

@@ -53,6 +53,7 @@ class CachedStatement {
  public:
   CachedStatement(Statement& statement, bool& lent);
   explicit CachedStatement(std::unique_ptr<Statement> own);  // when the cached one is lent
+  CachedStatement(CachedStatement&& other) noexcept;
   CachedStatement(const CachedStatement&) = delete;
   CachedStatement& operator=(const CachedStatement&) = delete;
   ~CachedStatement();

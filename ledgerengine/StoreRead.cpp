@@ -1,5 +1,6 @@
 // Reading the store: the queries the engine's classes serve from, and the
 // whole content for the dump.
+#include <stdexcept>
 #include <string>
 
 #include "ledgerengine/RecordColumns.h"
@@ -29,12 +30,29 @@ Record ReadOne(Database& db, const char* table, FieldTable fields, std::int64_t 
   return record;
 }
 
-void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists, void* model) {
+CachedStatement SelectRows(Database& db, const RowList& list, std::int64_t dataSet) {
+  auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
+  statement->Bind(1, dataSet);
+  return statement;
+}
+
+void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists, void* model,
+                  const RowList* skipped = nullptr) {
   for (const RowList& list : lists) {
-    auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
-    statement->Bind(1, dataSet);
+    if (&list == skipped) continue;
+    auto statement = SelectRows(db, list, dataSet);
     while (statement->Step()) ReadRecord(*statement, 0, list.fields, list.append(model));
   }
+}
+
+const RowList& IncomeRowList() {
+  static const RowList& list = []() -> const RowList& {
+    for (const RowList& candidate : RealEstateSaveLists()) {
+      if (candidate.fields.data() == IncomeRowFields().data()) return candidate;
+    }
+    throw std::logic_error("no list of income rows");
+  }();
+  return list;
 }
 
 std::optional<DataSetRow> FirstDataSet(Statement& statement) {
@@ -152,14 +170,33 @@ GeneralSave ReadGeneralSave(Database& db, std::int64_t dataSet) {
   return save;
 }
 
-RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet) {
+RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet, bool withIncomeRows) {
   RealEstateSave save;
   save.values =
       ReadOne<RealEstateSaveValues>(db, kRealEstateSaveTable, RealEstateSaveFields(), dataSet);
   save.propertyCounts =
       ReadOne<RentalPropertyCounts>(db, kPropertyCountsTable, PropertyCountsFields(), dataSet);
-  ReadRowLists(db, dataSet, RealEstateSaveLists(), &save);
+  ReadRowLists(db, dataSet, RealEstateSaveLists(), &save,
+               withIncomeRows ? nullptr : &IncomeRowList());
   return save;
+}
+
+std::int64_t CountIncomeRows(Database& db, std::int64_t dataSet) {
+  static const std::string sql =
+      std::string("SELECT count(*) FROM ") + IncomeRowList().table + " WHERE data_set = ?";
+  auto statement = db.Cached(sql);
+  statement->Bind(1, dataSet);
+  return statement->Step() ? statement->Int(0) : 0;
+}
+
+std::size_t ReadIncomeRows(Database& db, std::int64_t dataSet, RealEstateIncomeRow* rows,
+                           std::size_t count) {
+  auto statement = SelectRows(db, IncomeRowList(), dataSet);
+  std::size_t read = 0;
+  while (read < count && statement->Step()) {
+    ReadRecord(*statement, 0, IncomeRowList().fields, &rows[read++]);
+  }
+  return read;
 }
 
 EngineData ReadStore(Database& db) {
