@@ -122,6 +122,11 @@ void SupportInfoFile::JoinMultiLineValues() {
   const std::string_view multiLineKeys[] = {Keys()[kInquiryKey], Keys()[kReproductionKey]};
   const std::size_t size = buffer_.size();
   for (std::size_t start = 0; start < size; ++start) {
+    const unsigned char c = buffer_[start];
+    if (c != static_cast<unsigned char>(multiLineKeys[0].front()) &&
+        c != static_cast<unsigned char>(multiLineKeys[1].front())) {
+      continue;  // most bytes of the buffer begin no key
+    }
     auto key = std::find_if(std::begin(multiLineKeys), std::end(multiLineKeys),
                             [&](std::string_view k) { return StartsAt(buffer_, start, k); });
     if (key == std::end(multiLineKeys)) continue;
