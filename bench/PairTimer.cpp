@@ -5,7 +5,8 @@
 // its expected exit status (a run that fails early would look quick).
 //   pair_timer PAIRS LIMIT -- NAME INPUT STATUS PROGRAM [ARG...] -- NAME INPUT STATUS PROGRAM ...
 // Prints each program's median and fastest wall time and its median CPU time,
-// and the ratio of the first's median to the second's against LIMIT.
+// and the ratio of the first's median to the second's against LIMIT (- for
+// none).
 // Exit status: 0 within LIMIT, 1 over it, 2 wrong usage or a failed run.
 #include <fcntl.h>
 #include <spawn.h>
@@ -101,7 +102,8 @@ int main(int argc, char** argv) {
   Command second;
   int i = 3;
   const int pairs = argc > 3 ? std::atoi(argv[1]) : 0;
-  const double limit = argc > 3 ? std::atof(argv[2]) : 0;
+  const bool hasLimit = argc > 3 && std::string(argv[2]) != "-";
+  const double limit = hasLimit ? std::atof(argv[2]) : 1;
   if (pairs < 1 || limit <= 0 || !ParseCommand(i, argc, argv, &first) ||
       !ParseCommand(i, argc, argv, &second) || i != argc) {
     std::fprintf(stderr,
@@ -125,7 +127,8 @@ int main(int argc, char** argv) {
                 Median(command->cpuMs));
   }
   const double ratio = Median(first.wallMs) / Median(second.wallMs);
-  std::printf("  ratio %.2f (at most %.2f): %s; median of the %d pairs' ratios %.2f\n", ratio,
-              limit, ratio <= limit ? "within" : "OVER", pairs, Median(pairRatios));
-  return ratio <= limit ? 0 : 1;
+  std::printf("  ratio %.2f", ratio);
+  if (hasLimit) std::printf(" (at most %.2f): %s", limit, ratio <= limit ? "within" : "OVER");
+  std::printf("; median of the %d pairs' ratios %.2f\n", pairs, Median(pairRatios));
+  return !hasLimit || ratio <= limit ? 0 : 1;
 }
