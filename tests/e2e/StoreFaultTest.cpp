@@ -69,6 +69,7 @@ TEST_P(StoreFaults, AreNamedByTheEngineAndLeftAlone) {
   const ProcessResult run = Run("", "execute\n");
   EXPECT_EQ(run.exitStatus, 2);
   EXPECT_EQ(run.err, "ledger engine: " + why + "\n") << "one line from the engine, none from us";
+  EXPECT_EQ(run.out, "");
 
   const ProcessResult dump = Tool(store, {"dump"});
   EXPECT_EQ(dump.exitStatus, 3);
