@@ -57,20 +57,20 @@ std::string_view Statement::Blob(int column) const {
   return std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 
-CachedStatement::CachedStatement(Statement& statement, bool& lent)
+StatementHandle::StatementHandle(Statement& statement, bool& lent)
     : statement_(&statement), lent_(&lent) {
   lent = true;
 }
 
-CachedStatement::CachedStatement(std::unique_ptr<Statement> own)
+StatementHandle::StatementHandle(std::unique_ptr<Statement> own)
     : own_(std::move(own)), statement_(own_.get()) {}
 
-CachedStatement::CachedStatement(CachedStatement&& other) noexcept
+StatementHandle::StatementHandle(StatementHandle&& other) noexcept
     : own_(std::move(other.own_)), statement_(other.statement_), lent_(other.lent_) {
   other.lent_ = nullptr;  // the moved-from one gives nothing back
 }
 
-CachedStatement::~CachedStatement() {
+StatementHandle::~StatementHandle() {
   if (lent_ == nullptr) return;
   statement_->Reset();
   *lent_ = false;
@@ -121,11 +121,11 @@ std::unique_ptr<Statement> Database::Prepare(std::string_view sql) {
   return std::make_unique<Statement>(db_, sql);
 }
 
-CachedStatement Database::Cached(const std::string& sql) {
+StatementHandle Database::Cached(const std::string& sql) {
   Kept& kept = cache_[sql];
   if (kept.statement == nullptr) kept.statement = Prepare(sql);
-  if (kept.lent) return CachedStatement(Prepare(sql));  // in use further up: one of its own
-  return CachedStatement(*kept.statement, kept.lent);
+  if (kept.lent) return StatementHandle(Prepare(sql));  // in use further up: one of its own
+  return StatementHandle(*kept.statement, kept.lent);
 }
 
 std::int64_t Database::QueryInt(const std::string& sql) {

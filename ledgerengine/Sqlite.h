@@ -47,16 +47,17 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// A statement of a connection's cache, lent for one use: it comes bound to
-// nothing and goes back reset, so it holds no lock once its user is done.
-class CachedStatement {
+// A statement for one use: either one of a connection's kept statements,
+// lent bound to nothing and given back reset (so it holds no lock once its
+// user is done), or one of its own, finalized with the handle.
+class StatementHandle {
  public:
-  CachedStatement(Statement& statement, bool& lent);
-  explicit CachedStatement(std::unique_ptr<Statement> own);  // when the cached one is lent
-  CachedStatement(CachedStatement&& other) noexcept;
-  CachedStatement(const CachedStatement&) = delete;
-  CachedStatement& operator=(const CachedStatement&) = delete;
-  ~CachedStatement();
+  StatementHandle(Statement& statement, bool& lent);
+  explicit StatementHandle(std::unique_ptr<Statement> own);
+  StatementHandle(StatementHandle&& other) noexcept;
+  StatementHandle(const StatementHandle&) = delete;
+  StatementHandle& operator=(const StatementHandle&) = delete;
+  ~StatementHandle();
 
   Statement& operator*() const { return *statement_; }
   Statement* operator->() const { return statement_; }
@@ -84,9 +85,12 @@ class Database {
 
   void Exec(const std::string& sql);
   std::unique_ptr<Statement> Prepare(std::string_view sql);
+  // A statement of its own for sql: for queries made once per call, whose
+  // memory is better used again than kept.
+  StatementHandle Once(std::string_view sql) { return StatementHandle(Prepare(sql)); }
   // The statement for sql, prepared on its first use and kept with the
   // connection: the engine's calls repeat a few statements many times.
-  CachedStatement Cached(const std::string& sql);
+  StatementHandle Cached(const std::string& sql);
   std::int64_t QueryInt(const std::string& sql);  // first column of the first row
 
  private:

@@ -15,9 +15,12 @@ std::string SelectSql(const std::string& table, FieldTable fields, const std::st
   return "SELECT " + lead + ColumnNames(fields) + " FROM " + table + " " + tail;
 }
 
-CachedStatement Select(Database& db, const std::string& table, FieldTable fields,
+// A query made once per engine call (a data set's saved details, the dump).
+// These statements are wide, and kept they would hold memory a run touches
+// once more for each (where every new page costs more than a prepare).
+StatementHandle Select(Database& db, const std::string& table, FieldTable fields,
                        const std::string& tail, const std::string& lead = "") {
-  return db.Cached(SelectSql(table, fields, tail, lead));
+  return db.Once(SelectSql(table, fields, tail, lead));
 }
 
 // The single row of a one-row-per-data-set table; zeros when it is missing.
@@ -30,7 +33,7 @@ Record ReadOne(Database& db, const char* table, FieldTable fields, std::int64_t 
   return record;
 }
 
-CachedStatement SelectRows(Database& db, const RowList& list, std::int64_t dataSet) {
+StatementHandle SelectRows(Database& db, const RowList& list, std::int64_t dataSet) {
   auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
   statement->Bind(1, dataSet);
   return statement;
