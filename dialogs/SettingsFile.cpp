@@ -14,7 +14,7 @@
 namespace pv14 {
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = 4096;
 
 std::optional<std::string> ReadWholeFile(Env& env, const std::string& path, unsigned flags) {
   std::optional<FileStatus> status = env.GetFileStatus(path);
@@ -26,9 +26,12 @@ std::optional<std::string> ReadWholeFile(Env& env, const std::string& path, unsi
     content.reserve(status->size);
     for (;;) {
       std::size_t old = content.size();
-      content.resize(old + kReadChunk);
+      // The file's size and a byte, so that one read usually reaches its end
+      // without a large zeroed chunk; a file that grows meanwhile is read on.
+      const std::size_t chunk = old < status->size ? status->size - old + 1 : kReadChunk;
+      content.resize(old + chunk);
       std::size_t got = 0;
-      if (!file->Read(content.data() + old, kReadChunk, &got) || got > kReadChunk) {
+      if (!file->Read(content.data() + old, chunk, &got) || got > chunk) {
         file->Close();
         return std::nullopt;
       }

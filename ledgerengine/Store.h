@@ -41,6 +41,12 @@ std::optional<SumRowAt> StatementRowAfter(Database& db, std::int64_t dataSet, in
 
 StAOSUMINFO_TSUKIBETSU ReadMonthlyTotals(Database& db, std::int64_t dataSet);
 GeneralSave ReadGeneralSave(Database& db, std::int64_t dataSet);
-RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet);
+// withIncomeRows false leaves the income rows to ReadIncomeRows.
+RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet, bool withIncomeRows = true);
+// The income rows straight into the caller's block, which may be large: at
+// most count rows, in order; how many were read.
+std::int64_t CountIncomeRows(Database& db, std::int64_t dataSet);
+std::size_t ReadIncomeRows(Database& db, std::int64_t dataSet, RealEstateIncomeRow* rows,
+                           std::size_t count);
 
 }  // namespace pv14::ledger

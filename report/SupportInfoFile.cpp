@@ -44,6 +44,8 @@ constexpr const char* kKeyLiterals[SupportInfoFile::kKeyCount] = {
 
 bool StartsAt(const std::vector<unsigned char>& buffer, std::size_t pos, std::string_view key) {
   if (key.empty() || key.size() > buffer.size() - pos) return false;
+  // The whole buffer is searched byte by byte: most bytes fail at the first.
+  if (buffer[pos] != static_cast<unsigned char>(key.front())) return false;
   return std::memcmp(buffer.data() + pos, key.data(), key.size()) == 0;
 }
 
@@ -121,6 +123,11 @@ void SupportInfoFile::JoinMultiLineValues() {
   const std::string_view multiLineKeys[] = {Keys()[kInquiryKey], Keys()[kReproductionKey]};
   const std::size_t size = buffer_.size();
   for (std::size_t start = 0; start < size; ++start) {
+    const unsigned char c = buffer_[start];
+    if (c != static_cast<unsigned char>(multiLineKeys[0].front()) &&
+        c != static_cast<unsigned char>(multiLineKeys[1].front())) {
+      continue;  // most bytes of the buffer begin no key
+    }
     auto key = std::find_if(std::begin(multiLineKeys), std::end(multiLineKeys),
                             [&](std::string_view k) { return StartsAt(buffer_, start, k); });
     if (key == std::end(multiLineKeys)) continue;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libxml2-utils clang-format)
+          libbenchmark-dev libxml2-utils clang-format strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
