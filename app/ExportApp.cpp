@@ -90,7 +90,7 @@ bool ExportApp::Run(const std::string& commandLine) {
 
   auto collector = std::make_unique<ReportCollector>(progress.get(), &Data);
   auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind,
-                                               edition_.defaultProductName);
+                                               edition_.defaultProductName, &ui_);
 
   collector->Collect(record, incomeKind);
 

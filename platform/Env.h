@@ -146,6 +146,9 @@ class Env {
   // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale; bytes
   // with no full-width form are kept. Cannot fail.
   virtual std::string MapFullWidth(const std::string& text) = 0;
+  // Movable global memory (GlobalAlloc with GMEM_ZEROINIT): size zeroed
+  // bytes; null when the system cannot give them.
+  virtual std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) = 0;
 
   // ---- the caller's window (another process)
   // Each returns true when the window took the request; false, quietly, for

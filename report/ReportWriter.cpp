@@ -60,8 +60,9 @@ struct Element {
 }  // namespace
 
 ReportWriter::ReportWriter(Env& env, Progress* progress, const CollectedData& data,
-                           std::int16_t incomeKind, std::string defaultProductName)
+                           std::int16_t incomeKind, std::string defaultProductName, Ui* ui)
     : env_(env),
+      ui_(ui),
       progress_(progress),
       data_(data),
       incomeKind_(incomeKind),
@@ -120,7 +121,7 @@ int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
     return 0;
   }
   // Read only now, once per report.
-  SupportInfoFile support(env_);
+  SupportInfoFile support(env_, ui_);
   std::string productName = SupportValue(support.ProductName(), "PROGRAMNAME");
   if (productName.empty()) productName = defaultProductName_;
   if (!write("PROGRAMNAME", productName)) return 0;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -191,6 +192,10 @@ class PosixEnv : public Env {
   }
 
   std::string MapFullWidth(const std::string& text) override { return MapToFullWidth(text); }
+
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]());
+  }
 
   bool EnableWindow(WindowHandle window, bool enable) override {
     return SendToWindow(window, enable ? "EnableWindow 1" : "EnableWindow 0");
