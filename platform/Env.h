@@ -38,8 +38,10 @@ class File {
 
   // Opens path (closing what was open before). True when the file is open
   // afterwards; false when it cannot be opened with flags (missing without
-  // kCreate, a directory, no access), and the object is closed then. With
-  // kCreate an existing file is emptied only when the open succeeds.
+  // kCreate, a directory, no access, or, for reading alone, anything but a
+  // regular file), and the object is closed then. Never waits for another
+  // process (a FIFO). With kCreate an existing file is emptied only when the
+  // open succeeds.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
   // Writes all size bytes in one call. False is the framework's file
   // exception: the file is not open, or the system refused, and nothing is
@@ -138,8 +140,9 @@ class Env {
   // ---- system services
   // GetPrivateProfileString: the value of key in section of the file at
   // path. A missing file, section or key gives def (without trailing
-  // blanks); a present empty value gives an empty text. At most size - 1
-  // bytes, never half a double-byte character; empty when size is 0.
+  // blanks); so does anything at path that is not a regular file, which is
+  // never waited for. A present empty value gives an empty text. At most
+  // size - 1 bytes, never half a double-byte character; empty when size is 0.
   virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                               const std::string& def, const std::string& path,
                                               std::size_t size) = 0;

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -24,6 +22,40 @@ namespace pv14 {
 namespace {
 
 class PosixEnv;
+
+// Opens without waiting: a FIFO with no writer (or, for writing, no reader)
+// must never hold the program up. The descriptor blocks again afterwards.
+int OpenWithoutWaiting(const std::string& posix, int flags) {
+  int fd;
+  do {
+    fd = ::open(posix.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// The whole content of a regular file; nullopt for anything else (missing,
+// a directory, a FIFO, a device) and on a read error, as the Windows call
+// finds no file it can read there.
+std::optional<std::string> ReadRegularFile(const std::string& posix) {
+  const int fd = OpenWithoutWaiting(posix, O_RDONLY);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> contents;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    contents.emplace();
+    char buffer[4096];
+    for (;;) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) contents.reset();
+      if (n <= 0) break;
+      contents->append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return contents;
+}
 
 class PosixFile : public File {
  public:
@@ -180,13 +212,9 @@ class PosixEnv : public Env {
                                       const std::string& def, const std::string& path,
                                       std::size_t size) override {
     std::optional<std::string> value;
-    if (auto posix = MapPath(path)) {
-      std::ifstream in(*posix, std::ios::binary);
-      if (in) {
-        std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-        value = FindProfileValue(contents, section, key);
-      }
+    auto posix = MapPath(path);
+    if (auto contents = posix ? ReadRegularFile(*posix) : std::nullopt) {
+      value = FindProfileValue(*contents, section, key);
     }
     return ProfileResult(value, def, size);
   }
@@ -239,13 +267,13 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
   if (!posix) return false;
   int access = (flags & kReadWrite) == kReadWrite ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
   int create = (flags & kCreate) ? O_CREAT | O_TRUNC : 0;
-  int fd;
-  do {
-    fd = ::open(posix->c_str(), access | create | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenWithoutWaiting(*posix, access | create);
   if (fd < 0) return false;
+  // What is only read must be a regular file: a FIFO or a device is no file
+  // the program can read.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const bool readOnly = (flags & kWrite) == 0;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
     ::close(fd);
     return false;
   }
