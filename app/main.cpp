@@ -5,6 +5,9 @@
 #include "app/ExportApp.h"
 
 int main(int argc, char** argv) {
+  // The platform starts before anything is shown, so its set-up holds for
+  // every front end.
+  pv14::Env& env = pv14::Env::Default();
   // The caller passes one command-line text; arguments split by a shell
   // are joined back with single blanks.
   std::string commandLine;
@@ -12,7 +15,7 @@ int main(int argc, char** argv) {
     if (i > 1) commandLine += ' ';
     commandLine += argv[i];
   }
-  pv14::ExportApp app(pv14::Env::Default(), pv14::Ui::Default(), pv14::CurrentEdition());
+  pv14::ExportApp app(env, pv14::Ui::Default(), pv14::CurrentEdition());
   app.InitInstance(commandLine);
   return app.ExitInstance();
 }

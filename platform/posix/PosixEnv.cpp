@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <new>
 #include <string_view>
@@ -312,8 +313,20 @@ std::unique_ptr<Env> NewPosixEnv(DriveTable drives) {
   return std::make_unique<PosixEnv>(std::move(drives));
 }
 
-Env& Env::Default() {
+namespace {
+
+PosixEnv& StartPosixPlatform() {
+  // A console that cannot be written to (a closed pipe) must not end the
+  // export: writes to it fail instead.
+  std::signal(SIGPIPE, SIG_IGN);
   static PosixEnv env(DriveTable::FromEnvironment());
+  return env;
+}
+
+}  // namespace
+
+Env& Env::Default() {
+  static PosixEnv& env = StartPosixPlatform();
   return env;
 }
 

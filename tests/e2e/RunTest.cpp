@@ -183,6 +183,38 @@ INSTANTIATE_TEST_SUITE_P(Levels, CompatibilityRunTest,
 
 // ---------------------------------------------------------------- faults
 
+// A console nobody reads any more (the reader of its pipe has gone, as with
+// `| head`) must not stop the export.
+TEST_F(RunTest, StderrThatCannotBeWrittenStopsNothing) {
+  ProcessOptions options = RunOptions(CallerLine("5"), "execute\n");
+  options.stderrClosed = true;
+  ProcessResult result = RunProcess(programPath_, options);
+  EXPECT_EQ(result.signal, 0);
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("5")));
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 0");
+}
+
+// A log (stderr not a terminal) gets the progress caption once per tenth.
+TEST_F(RunTest, ProgressCaptionIsLoggedOncePerTenth) {
+  ProcessResult result = Run(CallerLine("5"), "execute\n");
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  std::vector<std::string> captions;
+  std::size_t start = 0;
+  while (start < result.err.size()) {
+    std::size_t end = result.err.find('\n', start);
+    if (end == std::string::npos) end = result.err.size();
+    const std::string line = result.err.substr(start, end - start);
+    if (line.starts_with("集計中")) captions.push_back(line);
+    start = end + 1;
+  }
+  EXPECT_LE(captions.size(), 11u) << result.err;
+  ASSERT_FALSE(captions.empty());
+  EXPECT_EQ(captions.back(), "集計中 100％");
+}
+
 // KurodaiDef.ini and SUPPORT.INF that are no regular files count as missing,
 // as the Windows calls find them: never read, never waited for.
 enum class Special { kDirectory, kFifo, kDevice };
