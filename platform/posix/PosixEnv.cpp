@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string_view>
@@ -315,11 +316,32 @@ std::unique_ptr<Env> NewPosixEnv(DriveTable drives) {
 
 namespace {
 
+// Says once that the program's own folder cannot be named in Windows form,
+// so the working directory stays where it was: the installed files beside
+// the program will not be found.
+void NoteProgramFolderOutsideDrives(const DriveTable& drives) {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer));
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof(buffer)) return;
+  const std::string program(buffer, static_cast<std::size_t>(n));
+  if (drives.ToWindows(program)) return;
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const char* setting = std::getenv("PV14_DRIVES");
+  const std::string table = setting != nullptr && *setting != '\0'
+                                ? std::string("PV14_DRIVES=\"") + setting + "\""
+                                : std::string("PV14_DRIVES (unset: Z=/)");
+  std::fprintf(stderr,
+               "the program's folder %s has no Windows form under %s; KurodaiDef.ini and "
+               "SUPPORT.INF are looked for in the working directory instead\n",
+               folder.c_str(), table.c_str());
+}
+
 PosixEnv& StartPosixPlatform() {
   // A console that cannot be written to (a closed pipe) must not end the
   // export: writes to it fail instead.
   std::signal(SIGPIPE, SIG_IGN);
   static PosixEnv env(DriveTable::FromEnvironment());
+  NoteProgramFolderOutsideDrives(DriveTable::FromEnvironment());
   return env;
 }
 

@@ -215,6 +215,33 @@ TEST_F(RunTest, ProgressCaptionIsLoggedOncePerTenth) {
   EXPECT_EQ(captions.back(), "集計中 100％");
 }
 
+// The program's own folder without a Windows form: the run goes on as it
+// would, and one line says why the installed files are not found.
+class DriveTableRunTest : public ExportFixture,
+                          public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DriveTableRunTest, ProgramFolderOutsideTheDrivesIsNamedOnce) {
+  InstallProgram(PV14_STD_PROGRAM, kLevelOne, kSupportInf);
+  LoadEngine(HeaderOnlyEngine(root_.Join("home")));
+  ProcessOptions options = RunOptions("4242,32768,5,Z:\\r.xml", "execute\n");
+  options.env["PV14_DRIVES"] = GetParam();
+  ProcessResult result = RunProcess(programPath_, options);
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
+  const std::string note = "the program's folder " + root_.Join("program/") +
+                           " has no Windows form under PV14_DRIVES=\"" + GetParam() + "\"";
+  const std::size_t first = result.err.find(note);
+  EXPECT_NE(first, std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("has no Windows form", first + note.size()), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("動作環境が不正です。"), std::string::npos) << result.err;
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, DriveTableRunTest,
+                         ::testing::Values(";;;;", "H=/some/other/place"));
+
 // KurodaiDef.ini and SUPPORT.INF that are no regular files count as missing,
 // as the Windows calls find them: never read, never waited for.
 enum class Special { kDirectory, kFifo, kDevice };
