@@ -1,10 +1,11 @@
 // The operating-system services the program needs, behind one interface.
 //
 // Paths and texts are Shift_JIS byte strings in Windows form (drive letters,
-// UNC shares, backslashes). The POSIX implementation maps them through the
-// drive table (PV14_DRIVES). The program's core calls nothing of the OS
-// directly, so tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h)
-// and fail chosen calls.
+// UNC shares, backslashes); a path ending with a separator names a
+// directory. The POSIX implementation maps them through the drive table
+// (PV14_DRIVES). The program's core calls nothing of the OS directly, so
+// tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h) and fail
+// chosen calls.
 //
 // No call throws. Each says below what it returns when it fails; a failed
 // call changes nothing the program can see, unless its comment says so.

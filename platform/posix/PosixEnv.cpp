@@ -83,8 +83,20 @@ class PosixEnv : public Env {
   explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {}
 
   // The POSIX path of a Windows path: absolute paths through the drive
-  // table, relative ones against the current folder.
+  // table, relative ones against the current folder. A path that ends with a
+  // separator names a directory, as on Windows: the POSIX form keeps a
+  // trailing slash, so a file there is not found.
   std::optional<std::string> MapPath(const std::string& path) {
+    std::optional<std::string> posix = MapPathText(path);
+    if (posix && !posix->ends_with('/') &&
+        (sjis::EndsWithSingleByte(path, '\\') || sjis::EndsWithSingleByte(path, '/'))) {
+      *posix += '/';
+    }
+    return posix;
+  }
+
+  // MapPath without the trailing slash.
+  std::optional<std::string> MapPathText(const std::string& path) {
     if (path.empty()) return std::nullopt;
     const bool drive = winpath::HasDrive(path);
     if (winpath::IsUnc(path) || (drive && path.size() >= 3 && winpath::IsSeparator(path[2]))) {

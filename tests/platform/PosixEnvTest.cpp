@@ -279,6 +279,21 @@ INSTANTIATE_TEST_SUITE_P(
                       SpecialFileCase{"LinkToRegular", Entry::kLinkToRegular, "2", true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A path ending with a separator names a folder: a file there is not found.
+TEST_F(PosixEnvFixture, TrailingSeparatorNamesAFolder) {
+  dir_.WriteFile("c/file", "x");
+  std::filesystem::create_directory(OnC("folder"));
+  EXPECT_TRUE(env_->PathFileExists("C:\\file"));
+  EXPECT_FALSE(env_->PathFileExists("C:\\file\\"));
+  EXPECT_FALSE(env_->Access("C:\\file\\", 0));
+  EXPECT_FALSE(env_->GetFileStatus("C:\\file\\"));
+  EXPECT_FALSE(env_->NewFile()->Open("C:\\file\\", File::kRead));
+  EXPECT_TRUE(env_->Access("C:\\folder\\", 0));
+  EXPECT_TRUE(env_->PathIsDirectory("C:\\folder\\"));
+  EXPECT_TRUE(env_->Access("C:\\", 0));
+  EXPECT_TRUE(env_->Access("\\\\srv\\share\\", 0));
+}
+
 TEST_F(PosixEnvFixture, GlobalMemoryIsZeroed) {
   auto block = env_->GlobalAlloc(30000);
   ASSERT_NE(block, nullptr);
