@@ -1,6 +1,7 @@
 #include "app/ExportApp.h"
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -19,7 +20,36 @@ ExportApp::ExportApp(Env& env, Ui& ui, const Edition& edition)
 
 ExportApp::~ExportApp() = default;
 
-bool ExportApp::InitInstance(const std::string& commandLine) { return Run(commandLine); }
+bool ExportApp::InitInstance(const std::string& commandLine) {
+  try {
+    return Run(commandLine);
+  } catch (...) {
+    // Whatever escaped the run (memory, a stream, an index out of range) is
+    // a failed run: the user is told as for a failed report, and the exit
+    // step still gives the caller its window back.
+    ExitCode = kFailed;
+    if (waitCursor_) {
+      Guarded([&] { ui_.EndWaitCursor(); });
+      waitCursor_ = false;
+    }
+    Guarded([&] {
+      ui_.MessageBox(CallerWindow, FailureMessage(), MessageCaption(), kMbOk | kMbIconExclamation);
+    });
+    return false;
+  }
+}
+
+void ExportApp::Guarded(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    ExitCode = kFailed;
+  }
+}
+
+const std::string& ExportApp::FailureMessage() {
+  return SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
+}
 
 bool ExportApp::Run(const std::string& commandLine) {
   ClAccConnect* engine = ClAccConnect::Inst();
@@ -86,11 +116,12 @@ bool ExportApp::Run(const std::string& commandLine) {
   if (LaunchedByCaller) progress->SetParent(CallerWindow);
   progress->Show();
   ui_.BeginWaitCursor();
+  waitCursor_ = true;
   progress->Start();
 
   auto collector = std::make_unique<ReportCollector>(progress.get(), &Data);
   auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind,
-                                               edition_.defaultProductName);
+                                               edition_.defaultProductName, &ui_);
 
   collector->Collect(record, incomeKind);
 
@@ -104,9 +135,8 @@ bool ExportApp::Run(const std::string& commandLine) {
                    SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),
                    MessageCaption(), kMbOk | kMbIconInformation);
   } else {
-    ui_.MessageBox(progress->Handle(),
-                   SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。"),
-                   MessageCaption(), kMbOk | kMbIconExclamation);
+    ui_.MessageBox(progress->Handle(), FailureMessage(), MessageCaption(),
+                   kMbOk | kMbIconExclamation);
     progress->Close();
     ExitCode = kFailed;
   }
@@ -114,24 +144,28 @@ bool ExportApp::Run(const std::string& commandLine) {
   writer.reset();
   collector.reset();
   ui_.EndWaitCursor();
+  waitCursor_ = false;
   progress.reset();
   dialog.reset();
   return written;
 }
 
 int ExportApp::ExitInstance() {
-  Data.Release();
-  ClAccConnect* engine = ClAccConnect::Inst();
-  engine->LogOut();
-  engine->Terminate();
-  engine->Release();
+  // Each step runs whatever the one before did: the caller's window must
+  // come back and be told. A step that throws fails the run.
+  Guarded([&] { Data.Release(); });
+  Guarded([] { ClAccConnect::Inst()->LogOut(); });
+  Guarded([] { ClAccConnect::Inst()->Terminate(); });
+  Guarded([] { ClAccConnect::Inst()->Release(); });
   if (LaunchedByCaller) {
-    env_.SetForegroundWindow(CallerWindow);
-    env_.EnableWindow(CallerWindow, true);
-    env_.PostMessage(CallerWindow, NotifyMessage,
-                     static_cast<std::uint32_t>(static_cast<std::int32_t>(FunctionId)),
-                     static_cast<std::uint32_t>(ExitCode));
-    env_.EnableWindow(CallerWindow, true);
+    Guarded([&] { env_.SetForegroundWindow(CallerWindow); });
+    Guarded([&] { env_.EnableWindow(CallerWindow, true); });
+    Guarded([&] {
+      env_.PostMessage(CallerWindow, NotifyMessage,
+                       static_cast<std::uint32_t>(static_cast<std::int32_t>(FunctionId)),
+                       static_cast<std::uint32_t>(ExitCode));
+    });
+    Guarded([&] { env_.EnableWindow(CallerWindow, true); });
   }
   return ExitCode;
 }

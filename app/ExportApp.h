@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/Edition.h"
@@ -28,9 +29,12 @@ class ExportApp {
   ExportApp& operator=(const ExportApp&) = delete;
   ~ExportApp();
 
-  // The run. commandLine is the text after the program's name.
+  // The run. commandLine is the text after the program's name. Nothing
+  // escapes it: an exception is a failed run (ExitCode 2, with the failure
+  // message).
   bool InitInstance(const std::string& commandLine);
-  // The exit step; returns the process exit status (ExitCode).
+  // The exit step; returns the process exit status (ExitCode). Every step of
+  // it runs, and the caller is told, even when one of them throws.
   int ExitInstance();
 
   // Fills the caller's members from the command line; 1 when it was complete.
@@ -61,11 +65,15 @@ class ExportApp {
 
   bool Run(const std::string& commandLine);
   void SetWorkingDirectoryToProgramFolder();
+  // Runs step; an exception from it fails the run and goes no further.
+  void Guarded(const std::function<void()>& step);
+  static const std::string& FailureMessage();
 
   Env& env_;
   Ui& ui_;
   const Edition edition_;
   ClSetData* setData_ = nullptr;
+  bool waitCursor_ = false;  // begun by the run and not yet ended
 };
 
 }  // namespace pv14

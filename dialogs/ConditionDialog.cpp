@@ -298,7 +298,9 @@ bool ConditionDialog::CheckOutputPath(DialogControls& controls) {
 
 bool ConditionDialog::EnsureFolder(DialogControls& controls) {
   std::string folder = SplitFolder(OutputPath);
-  if (folder.empty() || env_.Access(folder, kAccessExists)) return true;
+  // Asked as the folder creation asks it: only a directory is a folder, so a
+  // file in its place leads to the question and then to the refusal.
+  if (folder.empty() || IsExistingFolder(env_, folder)) return true;
   if (!AskYes(controls, SJ("指定されたフォルダは存在しません。\n\n作成してもよろしいですか？"))) {
     return false;
   }

@@ -76,6 +76,11 @@ bool IsDoubleByteAt(std::string_view text, std::size_t pos) {
 }
 
 bool IsValidPathText(std::string_view path) {
+  // No name may hold a control character, wherever it stands: Windows
+  // refuses them, and a terminal would act on them.
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
   std::string_view checked;
   if (winpath::IsUnc(path)) {
     if (HasDoubledBackslash(path, 3)) return false;

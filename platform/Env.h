@@ -1,10 +1,11 @@
 // The operating-system services the program needs, behind one interface.
 //
 // Paths and texts are Shift_JIS byte strings in Windows form (drive letters,
-// UNC shares, backslashes). The POSIX implementation maps them through the
-// drive table (PV14_DRIVES). The program's core calls nothing of the OS
-// directly, so tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h)
-// and fail chosen calls.
+// UNC shares, backslashes); a path ending with a separator names a
+// directory. The POSIX implementation maps them through the drive table
+// (PV14_DRIVES). The program's core calls nothing of the OS directly, so
+// tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h) and fail
+// chosen calls.
 //
 // No call throws. Each says below what it returns when it fails; a failed
 // call changes nothing the program can see, unless its comment says so.
@@ -38,8 +39,10 @@ class File {
 
   // Opens path (closing what was open before). True when the file is open
   // afterwards; false when it cannot be opened with flags (missing without
-  // kCreate, a directory, no access), and the object is closed then. With
-  // kCreate an existing file is emptied only when the open succeeds.
+  // kCreate, a directory, no access, or, for reading alone, anything but a
+  // regular file), and the object is closed then. Never waits for another
+  // process (a FIFO). With kCreate an existing file is emptied only when the
+  // open succeeds.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
   // Writes all size bytes in one call. False is the framework's file
   // exception: the file is not open, or the system refused, and nothing is
@@ -138,14 +141,18 @@ class Env {
   // ---- system services
   // GetPrivateProfileString: the value of key in section of the file at
   // path. A missing file, section or key gives def (without trailing
-  // blanks); a present empty value gives an empty text. At most size - 1
-  // bytes, never half a double-byte character; empty when size is 0.
+  // blanks); so does anything at path that is not a regular file, which is
+  // never waited for. A present empty value gives an empty text. At most
+  // size - 1 bytes, never half a double-byte character; empty when size is 0.
   virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                               const std::string& def, const std::string& path,
                                               std::size_t size) = 0;
   // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale; bytes
   // with no full-width form are kept. Cannot fail.
   virtual std::string MapFullWidth(const std::string& text) = 0;
+  // Movable global memory (GlobalAlloc with GMEM_ZEROINIT): size zeroed
+  // bytes; null when the system cannot give them.
+  virtual std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) = 0;
 
   // ---- the caller's window (another process)
   // Each returns true when the window took the request; false, quietly, for

@@ -44,6 +44,9 @@ class EnvWrapper : public Env {
     return target_.GetPrivateProfileString(section, key, def, path, size);
   }
   std::string MapFullWidth(const std::string& text) override { return target_.MapFullWidth(text); }
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return target_.GlobalAlloc(size);
+  }
   bool EnableWindow(WindowHandle window, bool enable) override {
     return target_.EnableWindow(window, enable);
   }

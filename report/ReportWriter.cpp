@@ -41,15 +41,24 @@ std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, sjis::FitLength(text, maxBytes));
 }
 
-// A support-file value cut to its 255 bytes; one whose element line would
-// not fit counts as absent, so the edition's default is written instead of
-// the report failing on a vendor's overlong text.
+// A support-file value cut to its 255 bytes and then, at a character
+// boundary, to what its element line holds once escaped, so a vendor's
+// overlong text neither fails the report nor gives way to the default.
+// Empty only when not even its first character fits.
 std::string SupportValue(std::string_view value, const char* element) {
-  std::string cut(CutAtCharacter(value, kSupportValueBytes));
-  const auto escaped = XmlOutput::Escape(cut);
+  const std::string_view copied = CutAtCharacter(value, kSupportValueBytes);
   const std::size_t frame = kBlockElementDepth + 2 * std::strlen(element) + 5 + 2;
-  if (!escaped || frame + escaped->size() > XmlOutput::kMaxLine) return {};
-  return cut;
+  const std::size_t room = XmlOutput::kMaxLine > frame ? XmlOutput::kMaxLine - frame : 0;
+  std::size_t end = 0;
+  std::size_t escapedSize = 0;
+  while (end < copied.size()) {
+    const std::size_t n = sjis::CharLength(copied, end);
+    const auto escaped = XmlOutput::Escape(copied.substr(end, n));
+    if (!escaped || escapedSize + escaped->size() > room) break;
+    escapedSize += escaped->size();
+    end += n;
+  }
+  return std::string(copied.substr(0, end));
 }
 
 struct Element {
@@ -60,8 +69,9 @@ struct Element {
 }  // namespace
 
 ReportWriter::ReportWriter(Env& env, Progress* progress, const CollectedData& data,
-                           std::int16_t incomeKind, std::string defaultProductName)
+                           std::int16_t incomeKind, std::string defaultProductName, Ui* ui)
     : env_(env),
+      ui_(ui),
       progress_(progress),
       data_(data),
       incomeKind_(incomeKind),
@@ -120,7 +130,7 @@ int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
     return 0;
   }
   // Read only now, once per report.
-  SupportInfoFile support(env_);
+  SupportInfoFile support(env_, ui_);
   std::string productName = SupportValue(support.ProductName(), "PROGRAMNAME");
   if (productName.empty()) productName = defaultProductName_;
   if (!write("PROGRAMNAME", productName)) return 0;

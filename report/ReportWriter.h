@@ -12,6 +12,7 @@
 #include "collect/Progress.h"
 #include "engine/LedgerEngine.h"
 #include "platform/Env.h"
+#include "platform/Ui.h"
 #include "report/StatementTables.h"
 #include "report/XmlOutput.h"
 
@@ -20,9 +21,10 @@ namespace pv14 {
 class ReportWriter {
  public:
   // progress may be null (nothing is shown then). defaultProductName is the
-  // edition's, written when the support file gives none.
+  // edition's, written when the support file gives none. ui, when given,
+  // shows the support file's out-of-memory message.
   ReportWriter(Env& env, Progress* progress, const CollectedData& data, std::int16_t incomeKind,
-               std::string defaultProductName);
+               std::string defaultProductName, Ui* ui = nullptr);
 
   void SetProgressBase(std::int16_t base) { progressBase_ = base; }
 
@@ -95,6 +97,7 @@ class ReportWriter {
   void Advance(int from, int to);
 
   Env& env_;
+  Ui* ui_;
   Progress* progress_;
   const CollectedData& data_;
   std::int16_t incomeKind_;

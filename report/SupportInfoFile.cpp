@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "resources/Strings.h"
 #include "resources/Text.h"
@@ -42,7 +41,7 @@ constexpr const char* kKeyLiterals[SupportInfoFile::kKeyCount] = {
     "[=再現性=]",
 };
 
-bool StartsAt(const std::vector<unsigned char>& buffer, std::size_t pos, std::string_view key) {
+bool StartsAt(std::span<const unsigned char> buffer, std::size_t pos, std::string_view key) {
   if (key.empty() || key.size() > buffer.size() - pos) return false;
   // The whole buffer is searched byte by byte: most bytes fail at the first.
   if (buffer[pos] != static_cast<unsigned char>(key.front())) return false;
@@ -71,15 +70,16 @@ std::string SupportInfoFile::Value(std::size_t keyIndex) {
 }
 
 bool SupportInfoFile::Load() {
-  if (!buffer_.empty()) return true;
-  try {
-    buffer_.assign(kBufferSize, kUnread);
-  } catch (const std::bad_alloc&) {
+  if (memory_) return true;
+  memory_ = env_.GlobalAlloc(kBufferSize);
+  if (!memory_) {
     // The next lookup tries again.
     if (ui_ != nullptr)
       ui_->MessageBox(kNoWindow, SJ("ﾒﾓﾘが不足しています。"), MessageCaption(), kMbOk);
     return false;
   }
+  buffer_ = std::span<unsigned char>(memory_.get(), kBufferSize);
+  std::fill(buffer_.begin(), buffer_.end(), kUnread);
   ReadFile();
   return true;
 }

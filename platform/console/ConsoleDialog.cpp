@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <string_view>
 
+#include "platform/ChosenFile.h"
+#include "platform/Encoding.h"
+#include "platform/ShiftJis.h"
+#include "platform/TypedText.h"
 #include "platform/Types.h"
 
 namespace pv14 {
@@ -27,8 +32,8 @@ bool IsBlankLine(std::string_view line) {
 }  // namespace
 
 ConsoleDialog::ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
-                             std::optional<std::string>& pendingFile)
-    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile) {
+                             std::optional<std::string>& pendingFile, const DriveTable& drives)
+    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile), drives_(drives) {
   for (const auto& control : dialog.controls) controls_.push_back({&control, control.text});
 }
 
@@ -117,31 +122,59 @@ void ConsoleDialog::TypePath(const std::string& utf8) {
     Note("the path cannot be edited");
     return;
   }
-  auto text = ConsoleIo::FromInput(utf8);
-  if (!text) {
-    Note("the path holds a character that Shift_JIS cannot write");
-    return;
-  }
-  if (text->size() > edit->limit) {
-    Note("the path is longer than " + std::to_string(edit->limit) + " bytes");
-    return;
-  }
+  // Whatever was typed replaces the edit's text, so a later execute never
+  // goes on with the path shown before.
+  std::optional<std::string> text = Typed(utf8, edit->limit, true);
   focus_ = edit->source->id;
-  SetText(edit->source->id, *text);
+  SetText(edit->source->id, text.value_or(""));
 }
 
 void ConsoleDialog::Browse(const std::optional<std::string>& utf8, DialogLogic& logic) {
+  // A file name the file dialog would refuse ends it as a cancel does.
   std::optional<std::string> answer;
-  if (utf8) {
-    answer = ConsoleIo::FromInput(*utf8);
-    if (!answer) {
-      Note("the file name holds a character that Shift_JIS cannot write");
-      return;
+  if (utf8) answer = Typed(*utf8, std::numeric_limits<std::size_t>::max(), false);
+  pendingFile_ = answer;
+  const bool clicked = ClickButton(command::kBrowse, logic);
+  pendingFile_.reset();  // an answer the logic did not ask for is dropped
+  if (clicked && !answer)
+    Note("no file chosen: the file dialog was cancelled, the path is as it was");
+}
+
+std::optional<std::string> ConsoleDialog::Typed(const std::string& utf8, std::size_t limit,
+                                                bool refusedAsTyped) {
+  std::optional<std::string> text;
+  if (!utf8.empty() && utf8.front() == '/') {
+    const ChosenFile chosen = ChosenFileInWindowsForm(drives_, utf8);
+    if (chosen.refusal.empty()) {
+      text = chosen.windowsPath;
+      Note(ConsoleIo::Escaped(utf8) + " is " + ConsoleIo::ToDisplay(*text) + " under PV14_DRIVES");
+    } else {
+      NoteShown(chosen.refusal);
+      if (!refusedAsTyped) return std::nullopt;
+      Note("the text is typed as it stands");
     }
   }
-  pendingFile_ = answer;
-  ClickButton(command::kBrowse, logic);
-  pendingFile_.reset();  // an answer the logic did not ask for is dropped
+  if (!text) {
+    text = TypeIntoEdit(utf8, std::numeric_limits<std::size_t>::max());
+    if (!Utf8ToCp932(utf8)) Note("a character Shift_JIS cannot hold was typed as ?");
+  }
+  if (text->size() > limit) {
+    text->resize(sjis::FitLength(*text, limit));
+    Note("the path edit holds " + std::to_string(limit) + " bytes: typing stopped there");
+  }
+  return text;
+}
+
+void ConsoleDialog::NoteShown(const std::string& sjis) const {
+  const std::string text = ConsoleIo::ToDisplay(sjis, true);
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    shown += text[i];
+    // Lines after the first are indented under the note's text; blank ones
+    // stay blank.
+    if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] != '\n') shown += "    ";
+  }
+  Note(shown);
 }
 
 bool ConsoleDialog::ClickButton(std::string_view word, DialogLogic& logic) {

@@ -41,6 +41,7 @@ void ConsoleProgressWindow::Show() {
 
 void ConsoleProgressWindow::SetCaption(const std::string& caption) {
   caption_ = caption;
+  captionTenth_ = Percent() / 10;
   Refresh();
 }
 
@@ -89,8 +90,14 @@ void ConsoleProgressWindow::Refresh() {
   if (!visible_) return;
   std::string caption = ConsoleIo::ToDisplay(caption_);
   if (!terminal_) {
-    if (caption != shown_) io_.WriteLine(caption);
-    shown_ = caption;
+    // A log gets a caption only when it was set in another tenth of the main
+    // bar than the last one written: ten lines for a whole run, not one per
+    // percent.
+    if (caption != shown_ && (shown_.empty() || captionTenth_ != shownTenth_)) {
+      io_.WriteLine(caption);
+      shown_ = caption;
+      shownTenth_ = captionTenth_;
+    }
     return;
   }
   int percent = Percent();

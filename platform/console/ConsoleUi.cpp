@@ -8,8 +8,8 @@
 
 namespace pv14 {
 
-ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, bool terminal)
-    : io_(in, out), terminal_(terminal) {}
+ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, bool terminal, const DriveTable& drives)
+    : io_(in, out), terminal_(terminal), drives_(drives) {}
 
 int ConsoleUi::MessageBox(WindowHandle, const std::string& text, const std::string& caption,
                           std::uint32_t style) {
@@ -17,7 +17,7 @@ int ConsoleUi::MessageBox(WindowHandle, const std::string& text, const std::stri
 }
 
 int ConsoleUi::RunModal(const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
-  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_);
+  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_, drives_);
   return console.Run(logic);
 }
 

@@ -6,9 +6,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -23,6 +24,40 @@ namespace pv14 {
 namespace {
 
 class PosixEnv;
+
+// Opens without waiting: a FIFO with no writer (or, for writing, no reader)
+// must never hold the program up. The descriptor blocks again afterwards.
+int OpenWithoutWaiting(const std::string& posix, int flags) {
+  int fd;
+  do {
+    fd = ::open(posix.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// The whole content of a regular file; nullopt for anything else (missing,
+// a directory, a FIFO, a device) and on a read error, as the Windows call
+// finds no file it can read there.
+std::optional<std::string> ReadRegularFile(const std::string& posix) {
+  const int fd = OpenWithoutWaiting(posix, O_RDONLY);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> contents;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    contents.emplace();
+    char buffer[4096];
+    for (;;) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) contents.reset();
+      if (n <= 0) break;
+      contents->append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return contents;
+}
 
 class PosixFile : public File {
  public:
@@ -48,8 +83,20 @@ class PosixEnv : public Env {
   explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {}
 
   // The POSIX path of a Windows path: absolute paths through the drive
-  // table, relative ones against the current folder.
+  // table, relative ones against the current folder. A path that ends with a
+  // separator names a directory, as on Windows: the POSIX form keeps a
+  // trailing slash, so a file there is not found.
   std::optional<std::string> MapPath(const std::string& path) {
+    std::optional<std::string> posix = MapPathText(path);
+    if (posix && !posix->ends_with('/') &&
+        (sjis::EndsWithSingleByte(path, '\\') || sjis::EndsWithSingleByte(path, '/'))) {
+      *posix += '/';
+    }
+    return posix;
+  }
+
+  // MapPath without the trailing slash.
+  std::optional<std::string> MapPathText(const std::string& path) {
     if (path.empty()) return std::nullopt;
     const bool drive = winpath::HasDrive(path);
     if (winpath::IsUnc(path) || (drive && path.size() >= 3 && winpath::IsSeparator(path[2]))) {
@@ -179,18 +226,18 @@ class PosixEnv : public Env {
                                       const std::string& def, const std::string& path,
                                       std::size_t size) override {
     std::optional<std::string> value;
-    if (auto posix = MapPath(path)) {
-      std::ifstream in(*posix, std::ios::binary);
-      if (in) {
-        std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-        value = FindProfileValue(contents, section, key);
-      }
+    auto posix = MapPath(path);
+    if (auto contents = posix ? ReadRegularFile(*posix) : std::nullopt) {
+      value = FindProfileValue(*contents, section, key);
     }
     return ProfileResult(value, def, size);
   }
 
   std::string MapFullWidth(const std::string& text) override { return MapToFullWidth(text); }
+
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]());
+  }
 
   bool EnableWindow(WindowHandle window, bool enable) override {
     return SendToWindow(window, enable ? "EnableWindow 1" : "EnableWindow 0");
@@ -234,13 +281,13 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
   if (!posix) return false;
   int access = (flags & kReadWrite) == kReadWrite ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
   int create = (flags & kCreate) ? O_CREAT | O_TRUNC : 0;
-  int fd;
-  do {
-    fd = ::open(posix->c_str(), access | create | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenWithoutWaiting(*posix, access | create);
   if (fd < 0) return false;
+  // What is only read must be a regular file: a FIFO or a device is no file
+  // the program can read.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const bool readOnly = (flags & kWrite) == 0;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
     ::close(fd);
     return false;
   }
@@ -279,8 +326,41 @@ std::unique_ptr<Env> NewPosixEnv(DriveTable drives) {
   return std::make_unique<PosixEnv>(std::move(drives));
 }
 
-Env& Env::Default() {
+namespace {
+
+// Says once that the program's own folder cannot be named in Windows form,
+// so the working directory stays where it was: the installed files beside
+// the program will not be found.
+void NoteProgramFolderOutsideDrives(const DriveTable& drives) {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer));
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof(buffer)) return;
+  const std::string program(buffer, static_cast<std::size_t>(n));
+  if (drives.ToWindows(program)) return;
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const char* setting = std::getenv("PV14_DRIVES");
+  const std::string table = setting != nullptr && *setting != '\0'
+                                ? std::string("PV14_DRIVES=\"") + setting + "\""
+                                : std::string("PV14_DRIVES (unset: Z=/)");
+  std::fprintf(stderr,
+               "the program's folder %s has no Windows form under %s; KurodaiDef.ini and "
+               "SUPPORT.INF are looked for in the working directory instead\n",
+               folder.c_str(), table.c_str());
+}
+
+PosixEnv& StartPosixPlatform() {
+  // A console that cannot be written to (a closed pipe) must not end the
+  // export: writes to it fail instead.
+  std::signal(SIGPIPE, SIG_IGN);
   static PosixEnv env(DriveTable::FromEnvironment());
+  NoteProgramFolderOutsideDrives(DriveTable::FromEnvironment());
+  return env;
+}
+
+}  // namespace
+
+Env& Env::Default() {
+  static PosixEnv& env = StartPosixPlatform();
   return env;
 }
 

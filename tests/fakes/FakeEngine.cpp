@@ -101,7 +101,14 @@ int FakeEngine::IndexOf(std::string_view call) const {
   return it == calls.end() ? -1 : static_cast<int>(it - calls.begin());
 }
 
-void FakeEngine::Record(std::string call) { calls.push_back(std::move(call)); }
+void FakeEngine::Record(std::string call) {
+  const bool fault = !throwAt.empty() && call.starts_with(throwAt);
+  calls.push_back(std::move(call));
+  if (fault) {
+    throwAt.clear();
+    thrower();
+  }
+}
 
 ClSetMgr* FakeEngine::setMgr() {
   static ClSetMgr mgr;

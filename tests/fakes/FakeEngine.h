@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -148,6 +149,11 @@ class FakeEngine {
   FakeRealEstateSave realEstate;
   std::int32_t getDataIppanResult = 0;  // non-zero: nothing is allocated
   std::int32_t getDataFudousanResult = 0;
+
+  // ---- an exception from inside the engine: the first call whose text
+  // starts with throwAt is recorded and then runs thrower (once).
+  std::string throwAt;
+  std::function<void()> thrower;
 
   // ---- engine objects the program constructs
   int liveRuleAo = 0;

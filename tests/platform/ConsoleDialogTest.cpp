@@ -75,6 +75,12 @@ const DialogTemplate& TestTemplate() {
   return dialog;
 }
 
+// POSIX paths under /data are on D:, any other is on no drive.
+const DriveTable& TestDrives() {
+  static const DriveTable drives = *DriveTable::Parse("D=/data", nullptr);
+  return drives;
+}
+
 std::string Command(int id) { return "command " + std::to_string(id); }
 std::string F12On(int id) { return "key " + std::to_string(kVkF12) + " on " + std::to_string(id); }
 
@@ -147,7 +153,7 @@ TEST_P(ConsoleDialogTest, RunsTheScript) {
   const DialogCase& c = GetParam();
   std::istringstream in(c.input);
   std::ostringstream out;
-  ConsoleUi ui(in, out, false);
+  ConsoleUi ui(in, out, false, TestDrives());
   RecordingLogic logic(ui);
   logic.setup = c.setup;
   EXPECT_EQ(ui.RunModal(TestTemplate(), kNoWindow, logic), c.result);
@@ -186,6 +192,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "browse\n\n",
                    kExecute,
                    {"init", Command(kBrowse), "file none", Command(kExecute)}},
+        DialogCase{"BrowsePosixPathInWindowsForm",
+                   "browse /data/r.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file D:\\r.xml", Command(kExecute)}},
+        DialogCase{"BrowsePosixPathOnNoDriveIsCancelled",
+                   "browse /else/r.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file none", Command(kExecute)}},
+        DialogCase{"BrowseCharacterBeyondShiftJisIsAQuestionMark",
+                   "browse D:\\\xF0\x9F\x98\x80.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file D:\\?.xml", Command(kExecute)}},
         DialogCase{"BrowseRefusedWhenDisabled",
                    "browse D:\\r.xml\n\n",
                    kExecute,
@@ -285,7 +303,7 @@ struct Seen {
 Seen RunAndSee(const std::string& script, Setup setup, std::string* output = nullptr) {
   std::istringstream in(script + "f12\n");
   std::ostringstream out;
-  ConsoleUi ui(in, out, false);
+  ConsoleUi ui(in, out, false, TestDrives());
   Seen seen;
   struct Logic : RecordingLogic {
     using RecordingLogic::RecordingLogic;
@@ -337,12 +355,26 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"PathTyped", "path D:\\o.xml\n", {kFirst, kElsewhere}, "D:\\o.xml"},
         StateCase{"PathAtTheLimit", "path C:\\1234567\n", {kFirst, kElsewhere}, "C:\\1234567"},
         StateCase{
-            "PathOverTheLimitRefused", "path C:\\12345678\n", {kFirst, kElsewhere}, "C:\\a.xml"},
+            "PathStopsAtTheLimit", "path C:\\12345678\n", {kFirst, kElsewhere}, "C:\\1234567"},
+        StateCase{"PathStopsBeforeAHalfCharacter",
+                  "path C:\\ab表表表\n",
+                  {kFirst, kElsewhere},
+                  "C:\\ab" + Sj("表表")},
         StateCase{"PathInJapanese", "path C:\\表\n", {kFirst, kElsewhere}, "C:\\" + Sj("表")},
-        StateCase{"PathWithoutShiftJisFormRefused",
+        StateCase{"PathCharacterBeyondShiftJisIsAQuestionMark",
                   "path \xF0\x9F\x98\x80\n",
                   {kFirst, kElsewhere},
-                  "C:\\a.xml"},
+                  "?"},
+        StateCase{
+            "PathKeepsControlCharacters", "path a\tb\x1b\n", {kFirst, kElsewhere}, "a\tb\x1b"},
+        StateCase{
+            "PosixPathInWindowsForm", "path /data/o.xml\n", {kFirst, kElsewhere}, "D:\\o.xml"},
+        StateCase{"PosixPathInWindowsFormStopsAtTheLimit",
+                  "path /data/abcdefgh\n",
+                  {kFirst, kElsewhere},
+                  "D:\\abcdefg"},
+        StateCase{
+            "PosixPathOnNoDriveTypedAsItStands", "path /else/o\n", {kFirst, kElsewhere}, "/else/o"},
         StateCase{"PathOfBlanks", "path    \n", {kFirst, kElsewhere}, "   "},
         StateCase{"PathEmptied", "path\n", {kFirst, kElsewhere}, ""},
         StateCase{"PathRefusedWhenDisabled",
@@ -379,6 +411,46 @@ TEST(ConsoleDialogViewTest, ShowsItselfAgainOnlyAfterAChange) {
   EXPECT_EQ(renders("path C:\\a.xml\n"), 1u);  // the same text again
   EXPECT_EQ(renders("bogus\n3\n"), 2u);
 }
+
+// What a command did to the typed text is said; nothing typed reaches the
+// terminal as a raw control byte.
+struct NoteCase {
+  const char* name;
+  std::string script;
+  std::vector<std::string> notes;
+};
+
+class ConsoleDialogNoteTest : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(ConsoleDialogNoteTest, SaysWhatTypingDid) {
+  std::string output;
+  RunAndSee(GetParam().script, nullptr, &output);
+  std::size_t at = 0;
+  for (const std::string& note : GetParam().notes) {
+    at = output.find(note, at);
+    ASSERT_NE(at, std::string::npos) << note << "\n" << output;
+  }
+  for (char shown : output) {
+    const auto byte = static_cast<unsigned char>(shown);
+    EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || shown == '\n') << +byte << "\n" << output;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsoleDialogNoteTest,
+    ::testing::Values(
+        NoteCase{"ControlCharactersShownAsPictures", "path \x01\t\x1b\r\x7f\n", {"path: ␁␉␛␍␡"}},
+        NoteCase{"QuestionMark", "path \xF0\x9F\x98\x80\n", {"typed as ?", "path: ?"}},
+        NoteCase{"Limit", "path C:\\12345678\n", {"holds 10 bytes", "path: C:\\1234567"}},
+        NoteCase{"PosixPath", "path /data/o.xml\n", {"/data/o.xml is D:\\o.xml under PV14_DRIVES"}},
+        NoteCase{"PosixPathOnNoDrive",
+                 "path /else/\x1b.xml\n",
+                 {"/else/␛.xml", "PV14_DRIVES", "typed as it stands", "path: /else/␛"}},
+        NoteCase{"BrowseWithoutAName", "browse\n", {"the file dialog was cancelled"}},
+        NoteCase{"BrowseOnNoDrive",
+                 "browse /else/r.xml\n",
+                 {"PV14_DRIVES", "the file dialog was cancelled"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleDialogViewTest, UnknownCommandsListTheCommands) {
   std::string output;

@@ -59,7 +59,7 @@ TEST(ConsoleProgressTest, BarsAreHeldToTheirRange) {
   EXPECT_EQ(window.GetPos(4242), 0);
 }
 
-TEST(ConsoleProgressTest, ElsewhereWritesEachNewCaptionOnceAfterShow) {
+TEST(ConsoleProgressTest, ElsewhereWritesANewCaptionOncePerTenthAfterShow) {
   Console console;
   ConsoleProgressWindow window(console.io, ProgressTemplate(), 1, false);
   window.SetCaption(Sj("集計中 0％"));  // hidden: nothing yet
@@ -67,12 +67,38 @@ TEST(ConsoleProgressTest, ElsewhereWritesEachNewCaptionOnceAfterShow) {
   window.Show();
   window.SetRange(kMain, 0, 1000);
   window.DeltaPos(kMain, 1);
-  window.SetCaption(Sj("集計中 10％"));
-  window.SetCaption(Sj("集計中 10％"));
+  window.SetCaption(Sj("集計中 10％"));  // set in the same tenth: not written
+  window.DeltaPos(kMain, 99);            // moving the bar writes nothing
+  window.SetCaption(Sj("集計中 10％"));  // set in the next tenth
+  window.SetCaption(Sj("集計中 20％"));  // but that tenth has its line
+  window.DeltaPos(kMain, 100);
   window.SetCaption(Sj("集計中 20％"));
   window.Close(1);
   window.SetCaption(Sj("集計中 30％"));
   EXPECT_EQ(console.out.str(), "集計中 0％\n集計中 10％\n集計中 20％\n");
+}
+
+// A whole run's progress as the program drives it: six advances, the
+// caption changing with every percent.
+TEST(ConsoleProgressTest, ARunLogsTenCaptions) {
+  Console console;
+  ConsoleProgressWindow window(console.io, ProgressTemplate(), 1, false);
+  window.Show();
+  window.SetRange(kMain, 0, 1000);
+  window.SetPos(kMain, 0);
+  const std::pair<int, int> advances[] = {{100, 300}, {300, 400}, {400, 500},
+                                          {500, 600}, {600, 700}, {700, 1000}};
+  for (auto [from, to] : advances) {
+    for (int v = from; v <= to; ++v) {
+      if (v % 10 == 0) window.SetCaption(Sj("集計中 " + std::to_string(v / 10) + "％"));
+      window.DeltaPos(kMain, 1);
+    }
+  }
+  std::string expected = "作業中\n";
+  for (int percent = 20; percent <= 100; percent += 10) {
+    expected += "集計中 " + std::to_string(percent) + "％\n";
+  }
+  EXPECT_EQ(console.out.str(), expected);
 }
 
 TEST(ConsoleProgressTest, TerminalRedrawsOneLineAndEndsItOnClose) {

@@ -219,6 +219,87 @@ TEST_F(PosixEnvFixture, StatusAndReplace) {
   EXPECT_FALSE(env_->ReplaceFile("C:\\new.tmp", "C:\\old.xml"));
 }
 
+// What cannot be read as a regular file counts as missing, for the profile
+// reader and for a file opened only to be read (the support file), and is
+// never waited for: a FIFO without a writer returns at once.
+enum class Entry { kNone, kRegular, kDirectory, kFifo, kDevice, kLinkToRegular };
+
+struct SpecialFileCase {
+  const char* name;
+  Entry entry;
+  std::string level;  // what the profile reader answers
+  bool readable;      // what a read-only open does
+  bool writable;      // what an open for writing does
+};
+
+class SpecialFileTest : public PosixEnvFixture,
+                        public ::testing::WithParamInterface<SpecialFileCase> {};
+
+TEST_P(SpecialFileTest, OnlyARegularFileIsRead) {
+  const std::string posix = OnC("KurodaiDef.ini");
+  const std::string regular = dir_.WriteFile("c/real.ini", "[ProgramLevel]\r\nPV14=2\r\n");
+  switch (GetParam().entry) {
+    case Entry::kNone:
+      break;
+    case Entry::kRegular:
+      std::filesystem::copy_file(regular, posix);
+      break;
+    case Entry::kDirectory:
+      std::filesystem::create_directory(posix);
+      break;
+    case Entry::kFifo:
+      ASSERT_EQ(::mkfifo(posix.c_str(), 0644), 0);
+      break;
+    case Entry::kDevice:
+      std::filesystem::create_symlink("/dev/zero", posix);
+      break;
+    case Entry::kLinkToRegular:
+      std::filesystem::create_symlink(regular, posix);
+      break;
+  }
+  ::alarm(20);  // a wait on the FIFO ends the test run instead of hanging it
+  EXPECT_EQ(env_->GetPrivateProfileString("ProgramLevel", "PV14", "1", "C:\\KurodaiDef.ini", 16),
+            GetParam().level);
+  auto file = env_->NewFile();
+  EXPECT_EQ(file->Open("C:\\KurodaiDef.ini", File::kRead), GetParam().readable);
+  EXPECT_EQ(file->IsOpen(), GetParam().readable);
+  file->Close();
+  EXPECT_EQ(file->Open("C:\\KurodaiDef.ini", File::kWrite), GetParam().writable);
+  ::alarm(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpecialFileTest,
+    ::testing::Values(SpecialFileCase{"Missing", Entry::kNone, "1", false, false},
+                      SpecialFileCase{"Regular", Entry::kRegular, "2", true, true},
+                      SpecialFileCase{"Directory", Entry::kDirectory, "1", false, false},
+                      // Nobody reads the FIFO, so it cannot be opened for writing either.
+                      SpecialFileCase{"FifoWithoutWriter", Entry::kFifo, "1", false, false},
+                      SpecialFileCase{"Device", Entry::kDevice, "1", false, true},
+                      SpecialFileCase{"LinkToRegular", Entry::kLinkToRegular, "2", true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A path ending with a separator names a folder: a file there is not found.
+TEST_F(PosixEnvFixture, TrailingSeparatorNamesAFolder) {
+  dir_.WriteFile("c/file", "x");
+  std::filesystem::create_directory(OnC("folder"));
+  EXPECT_TRUE(env_->PathFileExists("C:\\file"));
+  EXPECT_FALSE(env_->PathFileExists("C:\\file\\"));
+  EXPECT_FALSE(env_->Access("C:\\file\\", 0));
+  EXPECT_FALSE(env_->GetFileStatus("C:\\file\\"));
+  EXPECT_FALSE(env_->NewFile()->Open("C:\\file\\", File::kRead));
+  EXPECT_TRUE(env_->Access("C:\\folder\\", 0));
+  EXPECT_TRUE(env_->PathIsDirectory("C:\\folder\\"));
+  EXPECT_TRUE(env_->Access("C:\\", 0));
+  EXPECT_TRUE(env_->Access("\\\\srv\\share\\", 0));
+}
+
+TEST_F(PosixEnvFixture, GlobalMemoryIsZeroed) {
+  auto block = env_->GlobalAlloc(30000);
+  ASSERT_NE(block, nullptr);
+  for (std::size_t i = 0; i < 30000; ++i) ASSERT_EQ(block[i], 0) << i;
+}
+
 // Restores the process's working folder and TMPDIR after a test.
 class ProcessStateGuard {
  public:

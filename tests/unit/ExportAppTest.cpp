@@ -15,6 +15,7 @@
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
 #include "tests/fakes/TestEdition.h"
+#include "tests/fakes/WindowCallsEnv.h"
 
 namespace pv14 {
 namespace {
@@ -23,9 +24,9 @@ using testing::FakeEngine;
 
 // The program's folder, its KurodaiDef.ini and the caller's window as
 // scripted values; every other call goes to the real environment.
-class ScriptedEnv : public EnvWrapper {
+class ScriptedEnv : public testing::WindowCallsEnv {
  public:
-  ScriptedEnv() : EnvWrapper(Env::Default()) {}
+  ScriptedEnv() : WindowCallsEnv(Env::Default()) {}
 
   std::string GetModuleFileName() override { return module; }
   std::string GetCurrentDirectory() override { return directory; }
@@ -43,27 +44,12 @@ class ScriptedEnv : public EnvWrapper {
     if (section != "ProgramLevel" || key != "PV14" || !level) return def;
     return level->substr(0, size - 1);
   }
-  bool EnableWindow(WindowHandle window, bool enable) override {
-    windowCalls.push_back("EnableWindow " + std::to_string(window) + " " + (enable ? "1" : "0"));
-    return true;
-  }
-  bool SetForegroundWindow(WindowHandle window) override {
-    windowCalls.push_back("SetForegroundWindow " + std::to_string(window));
-    return true;
-  }
-  bool PostMessage(WindowHandle window, std::uint32_t message, std::uint32_t wParam,
-                   std::uint32_t lParam) override {
-    windowCalls.push_back("PostMessage " + std::to_string(window) + " " + std::to_string(message) +
-                          " " + std::to_string(wParam) + " " + std::to_string(lParam));
-    return true;
-  }
 
   std::string module = "Z:\\opt\\ledger\\LedgerStd19ToPv14";
   std::string directory = "Z:\\home\\";
   bool iniExists = true;
   std::optional<std::string> level = "1";
   std::vector<std::string> checkedPaths;
-  std::vector<std::string> windowCalls;
 };
 
 class ExportAppTest : public ::testing::Test {

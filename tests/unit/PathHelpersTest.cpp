@@ -67,13 +67,21 @@ struct CheckCase {
   bool ok;
 };
 class PathHelpersText : public ::testing::TestWithParam<CheckCase> {};
-TEST_P(PathHelpersText, RefusesOnlyTheListedCharacters) {
+TEST_P(PathHelpersText, RefusesOnlyTheListedAndControlCharacters) {
   EXPECT_EQ(IsValidPathText(GetParam().path), GetParam().ok);
 }
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathHelpersText,
     ::testing::Values(
-        CheckCase{"Plain", "D:\\o\\a.xml", true}, CheckCase{"BlanksDotsTabs", " .\t", true},
+        CheckCase{"Plain", "D:\\o\\a.xml", true}, CheckCase{"BlanksAndDots", " . ", true},
+        CheckCase{"Tab", "D:\\o\\a\tb.xml", false}, CheckCase{"Escape", "D:\\a\x1b[31m", false},
+        CheckCase{"CarriageReturnOfASettingsLine", "D:\\o\\a.xml\r", false},
+        CheckCase{"Nul", std::string("D:\\a\0b", 6), false},
+        CheckCase{"ControlOne", "D:\\\x01", false}, CheckCase{"UnitSeparator", "D:\\\x1f", false},
+        CheckCase{"Delete", "D:\\a\x7f", false},
+        CheckCase{"ControlBeforeTheDriveColon", "D\t:\\a.xml", false},
+        CheckCase{"ControlInAUncServer", "\\\\s\x01rv\\share\\a", false},
+        CheckCase{"TrailBytesAreNoControls", "D:\\\x81\x40\x9f\x7e", true},
         CheckCase{"Pattern", "D:\\o\\*.xml", false}, CheckCase{"StarAfterDriveColon", "D:*", false},
         CheckCase{"SecondColon", "D:\\a:b", false}, CheckCase{"Slash", "D:a/b", false},
         CheckCase{"Comma", "D:a,b", false}, CheckCase{"Semicolon", "D:a;b", false},

@@ -45,12 +45,20 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   for (auto& s : argStrings) argv.push_back(s.data());
   argv.push_back(nullptr);
 
+  if (options.stderrClosed) {
+    close(err[0]);
+    err[0] = -1;
+  }
   const pid_t pid = fork();
   if (pid == 0) {
+    // A caller starts the program with the signals' default actions.
+    signal(SIGPIPE, SIG_DFL);
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+      if (fd >= 0) close(fd);
+    }
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
       _exit(126);
     execve(program.c_str(), argv.data(), envp.data());
@@ -69,7 +77,7 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   ProcessResult result;
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
-  bool outOpen = true, errOpen = true;
+  bool outOpen = true, errOpen = err[0] >= 0;
   while (outOpen || errOpen) {
     std::vector<pollfd> fds;
     if (outOpen) fds.push_back({out[0], POLLIN, 0});
@@ -105,11 +113,12 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   }
   if (in[1] >= 0) close(in[1]);
   close(out[0]);
-  close(err[0]);
+  if (err[0] >= 0) close(err[0]);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return result;
 }
 
