@@ -38,6 +38,11 @@ void ExportFixture::LoadEngine(const std::string& json) {
 }
 
 ProcessResult ExportFixture::Run(const std::string& commandLine, const std::string& input) {
+  return RunProcess(programPath_, RunOptions(commandLine, input));
+}
+
+ProcessOptions ExportFixture::RunOptions(const std::string& commandLine,
+                                         const std::string& input) const {
   ProcessOptions options;
   if (!commandLine.empty()) options.args = {commandLine};
   options.input = input;
@@ -48,7 +53,7 @@ ProcessResult ExportFixture::Run(const std::string& commandLine, const std::stri
   options.unsetEnv = {"PV14_DRIVES", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "DISPLAY",
                       "WAYLAND_DISPLAY"};
   options.workingDirectory = root_.path();
-  return RunProcess(programPath_, options);
+  return options;
 }
 
 std::string ExportFixture::WindowsPath(const std::string& posixPath) {
