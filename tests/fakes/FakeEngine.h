@@ -150,6 +150,9 @@ class FakeEngine {
   std::int32_t getDataFudousanResult = 0;
 
   // ---- engine objects the program constructs
+  // Class names ("ClRuleAo", "ClRuleSiro", "ClSaveAoSiro") whose construction
+  // fails with std::bad_alloc, as a new without memory does.
+  std::vector<std::string> failNew;
   int liveRuleAo = 0;
   int liveRuleSiro = 0;
   int liveSaveAoSiro = 0;
