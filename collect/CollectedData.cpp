@@ -6,7 +6,7 @@
 
 namespace pv14 {
 
-CollectedData::CollectedData() {
+CollectedData::CollectedData(std::pmr::memory_resource* rowMemory) : SumRows(rowMemory) {
   std::memset(&MonthlyTotals, 0, sizeof MonthlyTotals);
   std::memset(&GeneralSaveInfo, 0, sizeof GeneralSaveInfo);
   std::memset(&RealEstateSaveInfo, 0, sizeof RealEstateSaveInfo);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory_resource>
 #include <tuple>
 
 #include "engine/LedgerEngine.h"
@@ -46,7 +47,9 @@ static_assert(sizeof(StAOSUMINFO) == sizeof(StSIROSUMINFO));
 
 class CollectedData {
  public:
-  CollectedData();
+  // The row copies are allocated from rowMemory (which must outlive the
+  // store): a test hands one that refuses, as a full memory would.
+  explicit CollectedData(std::pmr::memory_resource* rowMemory = std::pmr::new_delete_resource());
   CollectedData(const CollectedData&) = delete;
   CollectedData& operator=(const CollectedData&) = delete;
   ~CollectedData();
@@ -63,7 +66,7 @@ class CollectedData {
   // and all zero afterwards. Safe to call more than once.
   void Release();
 
-  std::list<SumRecord> SumRows;
+  std::pmr::list<SumRecord> SumRows;
   StAOSUMINFO_TSUKIBETSU MonthlyTotals;
   StAOSIROSAVEINFO_IPPAN GeneralSaveInfo;
   StAOSIROSAVEINFO_FUDOUSAN RealEstateSaveInfo;

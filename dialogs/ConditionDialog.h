@@ -86,8 +86,10 @@ class ConditionDialog : public DialogLogic {
   // path are written only then.
   bool LoadSettings(std::int16_t& kind, std::string& path);
   // Writes the line of the current key at the end of the settings file,
-  // creating the folder when missing. No path keeps SavedOutputPath. True
-  // when the line was written; on false the file is as it was.
+  // creating the folder when missing. No path keeps the path stored in the
+  // key's line (SavedOutputPath when there is no line). Saves of other
+  // processes wait for each other. True when the line was written; on false
+  // the file is as it was.
   bool SaveSettings(std::int16_t first, std::int16_t second, std::int16_t kind,
                     const std::optional<std::string>& path);
   // "%s/%d/%d:" of the user id and the two selection numbers.

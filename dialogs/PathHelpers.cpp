@@ -150,6 +150,11 @@ bool AddTrailingBackslash(std::string& text, std::size_t size) {
   if (text.empty()) return false;
   std::size_t last = text.size() - 1;
   if (text[last] == '\\' && !IsDoubleByteAt(text, last)) return true;
+  // A first byte standing alone would pair with the backslash into one
+  // character, and the text would still end without a separator.
+  if (sjis::IsLeadByte(static_cast<unsigned char>(text[last])) && !IsDoubleByteAt(text, last)) {
+    return false;
+  }
   if (size == 0 || text.size() >= size - 1) return false;
   text += '\\';
   return true;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "ledgerengine/EngineData.h"
@@ -17,6 +18,10 @@ void WriteStore(Database& db, const EngineData& data);
 EngineData ReadStore(Database& db);
 
 StoreInfoRecord ReadStoreInfo(Database& db);
+// The user this process works as: $LEDGER_ENGINE_USER (its bytes, cut to the
+// field's 64) when set and not empty, as several users share one store;
+// else the store's current user.
+std::string SessionUserId(const StoreInfoRecord& info);
 std::optional<UserEntry> FindUser(Database& db, std::string_view userId);
 
 // A data set with its place in the file (the key of everything it holds).

@@ -1,8 +1,10 @@
 // Reading the store: the queries the engine's classes serve from, and the
 // whole content for the dump.
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
+#include "engine/FieldText.h"
 #include "ledgerengine/RecordColumns.h"
 #include "ledgerengine/Schema.h"
 #include "ledgerengine/Store.h"
@@ -95,6 +97,14 @@ StoreInfoRecord ReadStoreInfo(Database& db) {
   if (!statement->Step()) throw StoreError("the store has no store_info row");
   ReadRecord(*statement, 0, StoreInfoFields(), &info);
   return info;
+}
+
+std::string SessionUserId(const StoreInfoRecord& info) {
+  const char* user = std::getenv("LEDGER_ENGINE_USER");
+  if (user != nullptr && *user != '\0') {
+    return std::string(user).substr(0, sizeof info.CurrentUserId - 1);
+  }
+  return std::string(FieldText(info.CurrentUserId));
 }
 
 std::optional<UserEntry> FindUser(Database& db, std::string_view userId) {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -45,8 +46,9 @@ class File {
   // open succeeds.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
   // Writes all size bytes in one call. False is the framework's file
-  // exception: the file is not open, or the system refused, and nothing is
-  // known about how much reached the file.
+  // exception: the file is not open, or the system refused (a full disk).
+  // A call that fails part-way cuts the file back to where the call began,
+  // so it never ends inside what one call wrote.
   virtual bool Write(const void* data, std::size_t size) = 0;
   // Reads up to size bytes into buffer; *got receives how many (0 at the
   // end of the file). False, with *got 0, when the file is not open or the
@@ -65,6 +67,16 @@ enum class DriveType : std::uint32_t {
   kRemote = 4,
   kCdRom = 5,
   kRamDisk = 6,
+};
+
+// An advisory lock held through Env::LockFile; destroying the object
+// releases it.
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  virtual ~FileLock() = default;
 };
 
 struct FileStatus {
@@ -111,8 +123,11 @@ class Env {
   // directory, or the system refused.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Replaces target by source in one step (a rename over it): afterwards
-  // target holds what source held and source is gone. False when it could
-  // not be done, and then both are as they were.
+  // target holds what source held and source is gone. An existing target
+  // keeps its permissions; a target that is a symbolic link stays one, and
+  // the file it points to is replaced. False when it could not be done (also
+  // when that file lies on another volume than source), and then both are as
+  // they were.
   virtual bool ReplaceFile(const std::string& source, const std::string& target) = 0;
   // The temporary folder, ending with a backslash; empty when there is none
   // that can be named in Windows form.
@@ -129,7 +144,26 @@ class Env {
   // unchanged, when it has none.
   virtual bool PathStripToRoot(std::string& path) = 0;
 
+  // Names (last component only) of the files, not folders, in the folder of
+  // pattern whose names match pattern's last component: "*" stands for any
+  // run of characters, "?" for one character, letters match either case.
+  // In no particular order; empty when none match or the folder cannot be
+  // read.
+  virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
+
+  // ---- cooperation between processes
+  // An exclusive advisory lock on the whole file at path, created empty when
+  // missing: waits until no other holder (in any process) has it, and holds
+  // it until the returned object is destroyed or the process ends. It keeps
+  // out only other LockFile calls on the same file; reads and writes of the
+  // file, also by this process, go on as usual. A process must not ask again
+  // for a lock it holds. Null, without waiting, when the file cannot be
+  // created or opened, is not a regular file, or the system refuses the lock.
+  virtual std::unique_ptr<FileLock> LockFile(const std::string& path) = 0;
+
   // ---- process
+  // The system's id of this process; the same for every call.
+  virtual std::uint32_t GetCurrentProcessId() = 0;
   // Full path of the program's own file; empty when it cannot be named.
   virtual std::string GetModuleFileName() = 0;
   // The working directory; empty when it cannot be named in Windows form.

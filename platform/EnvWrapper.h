@@ -33,6 +33,13 @@ class EnvWrapper : public Env {
     return target_.PathSkipRoot(path);
   }
   bool PathStripToRoot(std::string& path) override { return target_.PathStripToRoot(path); }
+  std::vector<std::string> FindFiles(const std::string& pattern) override {
+    return target_.FindFiles(pattern);
+  }
+  std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+    return target_.LockFile(path);
+  }
+  std::uint32_t GetCurrentProcessId() override { return target_.GetCurrentProcessId(); }
   std::string GetModuleFileName() override { return target_.GetModuleFileName(); }
   std::string GetCurrentDirectory() override { return target_.GetCurrentDirectory(); }
   bool SetCurrentDirectory(const std::string& path) override {

@@ -1,5 +1,6 @@
 #include "platform/WindowsPath.h"
 
+#include "platform/ShiftJis.h"
 #include "platform/ShiftJisSearch.h"
 
 namespace pv14::winpath {
@@ -30,6 +31,36 @@ std::optional<std::size_t> SkipRoot(std::string_view path) {
   }
   if (path.size() >= 3 && HasDrive(path) && path[2] == '\\') return 3;
   return std::nullopt;
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  const auto same = [&](std::size_t n, std::size_t p) {
+    if (pattern[p] == '?') return true;
+    const std::size_t length = sjis::CharLength(name, n);
+    if (length != sjis::CharLength(pattern, p)) return false;
+    return sjis::EqualsNoCase(name.substr(n, length), pattern.substr(p, length));
+  };
+  // Walks both texts by whole characters; on a mismatch the last star takes
+  // one more character of the name.
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t n = 0, p = 0, afterStar = kNone, starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      afterStar = ++p;
+      starName = n;
+    } else if (p < pattern.size() && same(n, p)) {
+      n += sjis::CharLength(name, n);
+      p += sjis::CharLength(pattern, p);
+    } else if (afterStar != kNone) {
+      starName += sjis::CharLength(name, starName);
+      n = starName;
+      p = afterStar;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 }  // namespace pv14::winpath

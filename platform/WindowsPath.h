@@ -41,6 +41,11 @@ std::string_view RootKey(std::string_view path);
 // closing backslash may be missing at the end); nullopt without such a root.
 std::optional<std::size_t> SkipRoot(std::string_view path);
 
+// True when name matches a file-name pattern: "*" stands for any run of
+// characters, "?" for one character (single- or double-byte), letters match
+// either case.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
 // The root directory of a drive letter: "X:\".
 inline std::string DriveRoot(char letter) { return {letter, ':', '\\'}; }
 

@@ -1,6 +1,9 @@
 #include "platform/posix/PosixEnv.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,9 +81,23 @@ class PosixFile : public File {
   int fd_ = -1;
 };
 
+// Closing the descriptor releases the flock.
+class PosixFileLock : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  ~PosixFileLock() override { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
 class PosixEnv : public Env {
  public:
-  explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {}
+  explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {
+    // A write past the process's file-size limit fails as a write to a full
+    // disk does, instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
+  }
 
   // The POSIX path of a Windows path: absolute paths through the drive
   // table, relative ones against the current folder. A path that ends with a
@@ -163,8 +180,64 @@ class PosixEnv : public Env {
   bool ReplaceFile(const std::string& source, const std::string& target) override {
     auto from = MapPath(source);
     auto to = MapPath(target);
-    return from && to && ::rename(from->c_str(), to->c_str()) == 0;
+    if (!from || !to) return false;
+    struct stat st;
+    if (::stat(to->c_str(), &st) == 0) {
+      // The replaced file's place (behind any link) and its permissions.
+      char* real = ::realpath(to->c_str(), nullptr);
+      if (real == nullptr) return false;
+      *to = real;
+      std::free(real);
+      if (::chmod(from->c_str(), st.st_mode & 07777) != 0) return false;
+      // Only a privileged process can hand the file back to its owner.
+      [[maybe_unused]] int ignored = ::chown(from->c_str(), st.st_uid, st.st_gid);
+    }
+    return ::rename(from->c_str(), to->c_str()) == 0;
   }
+
+  std::vector<std::string> FindFiles(const std::string& pattern) override {
+    const std::size_t slash = sjis::FindLastSingleByte(pattern, '\\');
+    const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+    const std::string name = pattern.substr(folder.size());
+    auto posix = folder.empty() ? std::optional<std::string>(".") : MapPath(folder);
+    std::vector<std::string> found;
+    DIR* dir = posix ? ::opendir(posix->c_str()) : nullptr;
+    if (dir == nullptr) return found;
+    while (const dirent* entry = ::readdir(dir)) {
+      std::optional<std::string> entryName = Utf8ToCp932(entry->d_name);
+      struct stat st;
+      if (!entryName || !winpath::MatchesPattern(*entryName, name) ||
+          ::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) {
+        continue;
+      }
+      found.push_back(*entryName);
+    }
+    ::closedir(dir);
+    return found;
+  }
+
+  std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+    auto posix = MapPath(path);
+    if (!posix) return nullptr;
+    int fd = OpenWithoutWaiting(*posix, O_RDWR | O_CREAT);
+    // Another user's lock file still takes a lock when it can be read.
+    if (fd < 0 && errno == EACCES) fd = OpenWithoutWaiting(*posix, O_RDONLY);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    int locked = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      do {
+        locked = ::flock(fd, LOCK_EX);
+      } while (locked != 0 && errno == EINTR);
+    }
+    if (locked != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixFileLock>(fd);
+  }
+
+  std::uint32_t GetCurrentProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
   std::string GetTempPath() override {
     const char* tmp = std::getenv("TMPDIR");
@@ -297,13 +370,20 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
 
 bool PosixFile::Write(const void* data, std::size_t size) {
   if (fd_ < 0) return false;
+  // Where the call began: a write that fails part-way (a full disk, the
+  // file-size limit) is cut back to it, so no torn piece stays in the file.
+  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
   const char* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd_, bytes, size);
+  std::size_t left = size;
+  while (left > 0) {
+    ssize_t n = ::write(fd_, bytes, left);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (start >= 0 && left < size && ::ftruncate(fd_, start) == 0) ::lseek(fd_, start, SEEK_SET);
+      return false;
+    }
     bytes += n;
-    size -= static_cast<std::size_t>(n);
+    left -= static_cast<std::size_t>(n);
   }
   return true;
 }

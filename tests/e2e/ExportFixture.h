@@ -38,7 +38,7 @@ class ExportFixture : public ::testing::Test {
   // Runs the installed program with one command-line argument (none when
   // empty) and the given stdin script.
   ProcessResult Run(const std::string& commandLine, const std::string& input);
-  // The options of such a run, for a test to change before RunProcess.
+  // What Run runs with, for a test to add to (limits, a kill, a user).
   ProcessOptions RunOptions(const std::string& commandLine, const std::string& input) const;
 
   TempDir root_{"e2e"};

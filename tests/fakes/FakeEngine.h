@@ -156,6 +156,9 @@ class FakeEngine {
   std::function<void()> thrower;
 
   // ---- engine objects the program constructs
+  // Class names ("ClRuleAo", "ClRuleSiro", "ClSaveAoSiro") whose construction
+  // fails with std::bad_alloc, as a new without memory does.
+  std::vector<std::string> failNew;
   int liveRuleAo = 0;
   int liveRuleSiro = 0;
   int liveSaveAoSiro = 0;

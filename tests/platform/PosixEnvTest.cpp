@@ -2,18 +2,23 @@
 // access tests, root skipping, files and folders, the working folder.
 #include "platform/posix/PosixEnv.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/platform/Sj.h"
+#include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
 namespace pv14::testing {
@@ -355,6 +360,77 @@ TEST_F(PosixEnvFixture, TempPathEndsWithABackslash) {
   EXPECT_EQ(env_->GetTempPath(), "C:\\");
   ::setenv("TMPDIR", "/outside/every/drive", 1);
   EXPECT_EQ(env_->GetTempPath(), "");
+}
+
+TEST_F(PosixEnvFixture, FindsFilesByPatternButNoFolders) {
+  for (const char* name : {"s.env.1.tmp", "s.env.22.tmp", "s.env", "t.env.3.tmp"}) {
+    WriteFileBytes(OnC(name), "x");
+  }
+  std::filesystem::create_directory(OnC("s.env.4.tmp"));
+  std::vector<std::string> found = env_->FindFiles("C:\\s.env.*.tmp");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"s.env.1.tmp", "s.env.22.tmp"}));
+  EXPECT_TRUE(env_->FindFiles("C:\\missing\\*").empty());
+}
+
+// A second process waits for the lock while the first holds it: what it
+// writes after taking the lock appears only once the first has let go.
+TEST_F(PosixEnvFixture, LockIsHeldAgainstOtherProcessesUntilReleased) {
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  // Forked before the lock is taken, so the child holds no copy of it.
+  const pid_t child = fork();
+  if (child == 0) {
+    char byte;
+    if (read(go[0], &byte, 1) != 1) _exit(1);
+    std::unique_ptr<FileLock> theirs = env_->LockFile("C:\\s.lock");
+    WriteFileBytes(OnC("taken"), theirs ? "yes" : "no");
+    _exit(0);
+  }
+  std::unique_ptr<FileLock> lock = env_->LockFile("C:\\s.lock");
+  ASSERT_NE(lock, nullptr);
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  usleep(300 * 1000);
+  EXPECT_FALSE(std::filesystem::exists(OnC("taken")));
+  lock.reset();
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(ReadFileBytes(OnC("taken")), "yes");
+  EXPECT_EQ(env_->LockFile("C:\\"), nullptr);  // a folder takes no lock
+  EXPECT_EQ(env_->LockFile("M:\\s.lock"), nullptr);
+  close(go[0]);
+  close(go[1]);
+}
+
+// A write that meets the file-size limit part-way is cut back to where it
+// began, and the process lives on.
+TEST_F(PosixEnvFixture, WriteCutShortIsTakenBack) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit limit{10, 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::unique_ptr<File> file = env_->NewFile();
+    const bool opened = file->Open("C:\\f", File::kCreate | File::kWrite);
+    const bool first = file->Write("1234\r\n", 6), second = file->Write("5678\r\n", 6);
+    _exit(opened && first && !second ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFileBytes(OnC("f")), "1234\r\n");
+}
+
+TEST_F(PosixEnvFixture, ReplacingKeepsModeAndLink) {
+  WriteFileBytes(OnC("new"), "new");
+  WriteFileBytes(OnC("real"), "old");
+  chmod(OnC("real").c_str(), 0600);
+  std::filesystem::create_symlink("real", OnC("link"));
+  ASSERT_TRUE(env_->ReplaceFile("C:\\new", "C:\\link"));
+  EXPECT_TRUE(std::filesystem::is_symlink(OnC("link")));
+  EXPECT_EQ(ReadFileBytes(OnC("real")), "new");
+  struct stat st;
+  ASSERT_EQ(stat(OnC("real").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST(PosixEnvTest, ModuleFileNameIsThisProgramInWindowsForm) {

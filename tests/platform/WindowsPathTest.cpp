@@ -49,5 +49,33 @@ INSTANTIATE_TEST_SUITE_P(
                       RootCase{"Empty", "", "", std::nullopt, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct PatternCase {
+  const char* name;
+  std::string fileName;
+  std::string pattern;
+  bool matches;
+};
+
+class PatternTest : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(PatternTest, MatchesWholeCharacters) {
+  EXPECT_EQ(winpath::MatchesPattern(GetParam().fileName, GetParam().pattern), GetParam().matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PatternTest,
+    ::testing::Values(PatternCase{"StarTakesAnyRun", "a.env.123.tmp", "a.env.*.tmp", true},
+                      PatternCase{"StarTakesNothing", "a.env..tmp", "a.env.*.tmp", true},
+                      PatternCase{"OtherEnding", "a.env.123.tmpx", "a.env.*.tmp", false},
+                      PatternCase{"OtherStart", "b.env.1.tmp", "a.env.*.tmp", false},
+                      PatternCase{"LettersInEitherCase", "A.ENV.1.TMP", "a.env.*.tmp", true},
+                      PatternCase{"QuestionTakesOneCharacter", Sj("表.tmp"), "?.tmp", true},
+                      PatternCase{"QuestionTakesNotTwo", "ab.tmp", "?.tmp", false},
+                      // The second byte of 表 is 0x5C, that of ソ 0x5C too: no half matches.
+                      PatternCase{"NoHalfCharacter", Sj("表"), Sj("ソ"), false},
+                      PatternCase{"StarsOnly", "x", "**", true},
+                      PatternCase{"EmptyName", "", "*", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace pv14::testing

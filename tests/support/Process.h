@@ -25,6 +25,8 @@ struct ProcessOptions {
   // The reading end of stderr is closed before the program starts, as when
   // the reader of a pipe has gone: every write to stderr fails (EPIPE).
   bool stderrClosed = false;
+  int killAfterMicroseconds = 0;  // SIGKILL once this long has passed; 0 never
+  long long fileSizeLimit = -1;   // RLIMIT_FSIZE of the program in bytes; -1 none
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);

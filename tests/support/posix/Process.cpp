@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -61,6 +63,11 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
     }
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
       _exit(126);
+    if (options.fileSizeLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                         static_cast<rlim_t>(options.fileSizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+    }
     execve(program.c_str(), argv.data(), envp.data());
     _exit(127);
   }
@@ -75,15 +82,29 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
     in[1] = -1;
   }
   ProcessResult result;
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
-  bool outOpen = true, errOpen = err[0] >= 0;
+  const auto start = std::chrono::steady_clock::now();
+  const auto deadline = start + std::chrono::seconds(options.timeoutSeconds);
+  const auto killAt = start + std::chrono::microseconds(options.killAfterMicroseconds);
+  bool outOpen = true, errOpen = err[0] >= 0, killed = false;
   while (outOpen || errOpen) {
+    if (options.killAfterMicroseconds > 0 && !killed) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now >= killAt) {
+        kill(pid, SIGKILL);
+        killed = true;
+      }
+    }
     std::vector<pollfd> fds;
     if (outOpen) fds.push_back({out[0], POLLIN, 0});
     if (errOpen) fds.push_back({err[0], POLLIN, 0});
     if (in[1] >= 0) fds.push_back({in[1], POLLOUT, 0});
-    const int ready = poll(fds.data(), fds.size(), 200);
+    int wait = 200;
+    if (options.killAfterMicroseconds > 0 && !killed) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          killAt - std::chrono::steady_clock::now());
+      wait = static_cast<int>(std::clamp<long long>(left.count(), 0, 200));
+    }
+    const int ready = poll(fds.data(), fds.size(), wait);
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);
       break;
