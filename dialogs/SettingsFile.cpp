@@ -5,7 +5,9 @@
 // both editions and of several users may save at once: each save reads,
 // rewrites and renames under a lock on "<file>.lock", through a temporary
 // "<file>.<process id>.tmp" of its own.
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
@@ -18,20 +20,28 @@
 namespace pv14 {
 namespace {
 
-constexpr std::size_t kReadChunk = 4096;
+constexpr std::size_t kReadChunk = 64 * 1024;
+// A size the system reports beyond this is read in steps.
+constexpr std::uint64_t kLargestRead = 64 * 1024 * 1024;
 
 // The whole file; nullopt when it cannot be opened with flags (missing, a
 // folder) or read.
 std::optional<std::string> ReadWholeFile(Env& env, const std::string& path, unsigned flags) {
   std::unique_ptr<File> file = env.NewFile();
   if (!file || !file->Open(path, flags)) return std::nullopt;
+  // The size only saves reads: the file may change until it is read whole.
+  const std::optional<FileStatus> status = env.GetFileStatus(path);
+  const std::uint64_t expected = status ? status->size : 0;
   std::string content;
   try {
     for (;;) {
       std::size_t old = content.size();
       // The file's size and a byte, so that one read usually reaches its end
       // without a large zeroed chunk; a file that grows meanwhile is read on.
-      const std::size_t chunk = old < status->size ? status->size - old + 1 : kReadChunk;
+      std::size_t chunk = kReadChunk;
+      if (old < expected) {
+        chunk = static_cast<std::size_t>(std::min<std::uint64_t>(expected - old, kLargestRead)) + 1;
+      }
       content.resize(old + chunk);
       std::size_t got = 0;
       if (!file->Read(content.data() + old, chunk, &got) || got > chunk) {

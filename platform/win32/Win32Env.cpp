@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "platform/Env.h"
 #include "platform/ShiftJis.h"
+#include "platform/WindowsPath.h"
 #include "platform/win32/WideText.h"
 
 namespace pv14 {
@@ -77,16 +79,26 @@ class Win32File : public File {
     // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open.
     handle_ = ::CreateFileW(wide->c_str(), access, share, nullptr, disposition,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    return handle_ != INVALID_HANDLE_VALUE;
+    // What is only read must be a file on a disk: a device such as CON is no
+    // file the program can read.
+    if (IsOpen() && (flags & kWrite) == 0 && ::GetFileType(handle_) != FILE_TYPE_DISK) Close();
+    return IsOpen();
   }
 
   bool Write(const void* data, std::size_t size) override {
     if (!IsOpen()) return false;
+    LARGE_INTEGER start{};
+    const LARGE_INTEGER here{};
+    if (!::SetFilePointerEx(handle_, here, &start, FILE_CURRENT)) return false;
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
       DWORD written = 0;
       const auto part = static_cast<DWORD>(std::min(size, kChunk));
-      if (!::WriteFile(handle_, bytes, part, &written, nullptr) || written == 0) return false;
+      if (!::WriteFile(handle_, bytes, part, &written, nullptr) || written == 0) {
+        // Never leave the file ending inside what this call wrote.
+        if (::SetFilePointerEx(handle_, start, nullptr, FILE_BEGIN)) ::SetEndOfFile(handle_);
+        return false;
+      }
       bytes += written;
       size -= written;
     }
@@ -112,6 +124,16 @@ class Win32File : public File {
 
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Closing the handle releases the lock.
+class Win32FileLock : public FileLock {
+ public:
+  explicit Win32FileLock(HANDLE handle) : handle_(handle) {}
+  ~Win32FileLock() override { ::CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
 };
 
 class Win32Env : public Env {
@@ -165,8 +187,60 @@ class Win32Env : public Env {
   bool ReplaceFile(const std::string& source, const std::string& target) override {
     auto from = Cp932ToWide(source);
     auto to = Cp932ToWide(target);
-    return from && to && ::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!from || !to) return false;
+    // An existing target keeps its attributes and security through the
+    // system's replace; a missing one is simply the renamed source.
+    if (::GetFileAttributesW(to->c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return ::ReplaceFileW(to->c_str(), from->c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr);
+    }
+    return ::MoveFileExW(from->c_str(), to->c_str(), 0);
   }
+
+  std::vector<std::string> FindFiles(const std::string& pattern) override {
+    std::vector<std::string> names;
+    auto wide = Cp932ToWide(pattern);
+    if (!wide) return names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(wide->c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    const std::size_t slash = sjis::FindLastSingleByte(pattern, '\\');
+    const std::string_view last =
+        std::string_view(pattern).substr(slash == std::string::npos ? 0 : slash + 1);
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+      // The system also matches short names and old extension rules: only
+      // the long name counts. A name code page 932 cannot hold is no name
+      // the program could give.
+      auto name = WideToCp932(found.cFileName);
+      if (name && winpath::MatchesPattern(*name, last)) names.push_back(std::move(*name));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+  }
+
+  std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+    auto wide = Cp932ToWide(path);
+    if (!wide) return nullptr;
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Another user's lock file still takes a lock when it can be read.
+    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED) {
+      handle = ::CreateFileW(wide->c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    OVERLAPPED whole{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK ||
+        !::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
+      ::CloseHandle(handle);
+      return nullptr;
+    }
+    return std::make_unique<Win32FileLock>(handle);
+  }
+
+  std::uint32_t GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
 
   std::string GetTempPath() override {
     std::string folder = Narrow(
