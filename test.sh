@@ -16,3 +16,10 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPV14_SANITIZE=ON \
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+# The fuzz targets, each for a short while from its seeds (clang, ASan+UBSan):
+# they keep building and their properties keep holding.
+./scripts/fuzz.sh "${PV14_FUZZ_SECONDS:-20}"
+
+# The same sources as Windows programs, tested under wine.
+./scripts/windows.sh

@@ -1,5 +1,8 @@
 // The three values in which the two editions differ. They are compile-time
-// definitions of the edition's executable (see CMakeLists.txt).
+// definitions of the edition's executable (see CMakeLists.txt): each
+// executable links one edition library, which defines CurrentEdition(), and
+// main() hands its values to ExportApp. The core takes them from there and
+// never calls CurrentEdition() itself, so it links without an edition.
 #pragma once
 
 #include <cstdint>

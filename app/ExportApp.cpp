@@ -1,36 +1,60 @@
 #include "app/ExportApp.h"
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
-#include "app/Edition.h"
 #include "collect/ReportCollector.h"
 #include "dialogs/ConditionDialog.h"
 #include "dialogs/ProgressDialog.h"
-#include "engine/FieldText.h"
 #include "report/ReportWriter.h"
+#include "resources/Strings.h"
 #include "resources/Text.h"
 
 namespace pv14 {
-namespace {
 
-constexpr int kDialogExecute = 1013;
-
-const std::string& Caption() { return SJ("所得税"); }
-
-}  // namespace
-
-ExportApp::ExportApp(Env& env, Ui& ui) : env_(env), ui_(ui) {}
+ExportApp::ExportApp(Env& env, Ui& ui, const Edition& edition)
+    : env_(env), ui_(ui), edition_(edition) {}
 
 ExportApp::~ExportApp() = default;
 
-bool ExportApp::InitInstance(const std::string& commandLine) { return Run(commandLine); }
+bool ExportApp::InitInstance(const std::string& commandLine) {
+  try {
+    return Run(commandLine);
+  } catch (...) {
+    // Whatever escaped the run (memory, a stream, an index out of range) is
+    // a failed run: the user is told as for a failed report, and the exit
+    // step still gives the caller its window back.
+    ExitCode = kFailed;
+    if (waitCursor_) {
+      Guarded([&] { ui_.EndWaitCursor(); });
+      waitCursor_ = false;
+    }
+    Guarded([&] {
+      ui_.MessageBox(CallerWindow, FailureMessage(), MessageCaption(), kMbOk | kMbIconExclamation);
+    });
+    return false;
+  }
+}
+
+void ExportApp::Guarded(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    ExitCode = kFailed;
+  }
+}
+
+const std::string& ExportApp::FailureMessage() {
+  return SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。");
+}
 
 bool ExportApp::Run(const std::string& commandLine) {
   ClAccConnect* engine = ClAccConnect::Inst();
-  engine->SetCaption(Caption().c_str());
-  engine->SetAppType(CurrentEdition().appType);
+  engine->SetCaption(MessageCaption().c_str());
+  engine->SetAppType(edition_.appType);
   engine->SetUseDataType(2);
   if (engine->Initiate() != 0) {
     ExitCode = kFailed;
@@ -57,21 +81,16 @@ bool ExportApp::Run(const std::string& commandLine) {
   }
 
   const WindowHandle parent = LaunchedByCaller ? CallerWindow : kNoWindow;
-  auto dialog = std::make_unique<ConditionDialog>(env_, ui_, parent);
+  auto dialog = std::make_unique<ConditionDialog>(env_, ui_, parent, edition_.settingsFileName);
 
   StDATAINFO record;
   std::memset(&record, 0, sizeof record);
   CurrentDataReader(&record);
 
-  ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-  char userId[65] = {};
-  user->GetCurUserID(userId);
-  std::int32_t keyNo = 0;
-  std::int32_t dataNo = 0;
-  user->GetSelectedNo(userId, &keyNo, &dataNo);
-  dialog->CurrentUserId = FieldText(userId);
-  dialog->SelectedKeyNo = keyNo;
-  dialog->SelectedDataNo = dataNo;
+  UserSelection selection = ReadUserSelection();
+  dialog->CurrentUserId = std::move(selection.userId);
+  dialog->SelectedKeyNo = selection.keyNo;
+  dialog->SelectedDataNo = selection.dataNo;
   dialog->StatementScope = record.StatementScope;
   dialog->IsPastData = record.DataKind == kPastDataKind ? 1 : 0;
   dialog->CompanyText = CaptionText(0, &record);
@@ -83,7 +102,7 @@ bool ExportApp::Run(const std::string& commandLine) {
   // Only 実行 with every check passed goes on; any other end of the dialog
   // (its cancel, or a front end closing it some other way) is a cancel, so
   // no path can skip the output checks.
-  if (dialog->DoModal() != kDialogExecute) {
+  if (dialog->DoModal() != ConditionDialog::kResultExecute) {
     ExitCode = kCancelled;
     return false;
   }
@@ -97,14 +116,16 @@ bool ExportApp::Run(const std::string& commandLine) {
   if (LaunchedByCaller) progress->SetParent(CallerWindow);
   progress->Show();
   ui_.BeginWaitCursor();
+  waitCursor_ = true;
   progress->Start();
 
   auto collector = std::make_unique<ReportCollector>(progress.get(), &Data);
-  auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind);
+  auto writer = std::make_unique<ReportWriter>(env_, progress.get(), Data, incomeKind,
+                                               edition_.defaultProductName, &ui_);
 
   collector->Collect(record, incomeKind);
 
-  writer->SetProgressBase(500);
+  writer->SetProgressBase(progress::kWriteBase);
   const bool written = writer->WriteReport(outputPath, FunctionId, record) != 0;
   if (written) {
     dialog->SaveSettings(0, 0, incomeKind,
@@ -112,11 +133,10 @@ bool ExportApp::Run(const std::string& commandLine) {
     progress->Close();
     ui_.MessageBox(CallerWindow,
                    SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),
-                   Caption(), kMbOk | kMbIconInformation);
+                   MessageCaption(), kMbOk | kMbIconInformation);
   } else {
-    ui_.MessageBox(progress->Handle(),
-                   SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。"),
-                   Caption(), kMbOk | kMbIconExclamation);
+    ui_.MessageBox(progress->Handle(), FailureMessage(), MessageCaption(),
+                   kMbOk | kMbIconExclamation);
     progress->Close();
     ExitCode = kFailed;
   }
@@ -124,24 +144,28 @@ bool ExportApp::Run(const std::string& commandLine) {
   writer.reset();
   collector.reset();
   ui_.EndWaitCursor();
+  waitCursor_ = false;
   progress.reset();
   dialog.reset();
   return written;
 }
 
 int ExportApp::ExitInstance() {
-  Data.Release();
-  ClAccConnect* engine = ClAccConnect::Inst();
-  engine->LogOut();
-  engine->Terminate();
-  engine->Release();
+  // Each step runs whatever the one before did: the caller's window must
+  // come back and be told. A step that throws fails the run.
+  Guarded([&] { Data.Release(); });
+  Guarded([] { ClAccConnect::Inst()->LogOut(); });
+  Guarded([] { ClAccConnect::Inst()->Terminate(); });
+  Guarded([] { ClAccConnect::Inst()->Release(); });
   if (LaunchedByCaller) {
-    env_.SetForegroundWindow(CallerWindow);
-    env_.EnableWindow(CallerWindow, true);
-    env_.PostMessage(CallerWindow, NotifyMessage,
-                     static_cast<std::uint32_t>(static_cast<std::int32_t>(FunctionId)),
-                     static_cast<std::uint32_t>(ExitCode));
-    env_.EnableWindow(CallerWindow, true);
+    Guarded([&] { env_.SetForegroundWindow(CallerWindow); });
+    Guarded([&] { env_.EnableWindow(CallerWindow, true); });
+    Guarded([&] {
+      env_.PostMessage(CallerWindow, NotifyMessage,
+                       static_cast<std::uint32_t>(static_cast<std::int32_t>(FunctionId)),
+                       static_cast<std::uint32_t>(ExitCode));
+    });
+    Guarded([&] { env_.EnableWindow(CallerWindow, true); });
   }
   return ExitCode;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "app/Edition.h"
 #include "collect/CollectedData.h"
 #include "engine/LedgerEngine.h"
 #include "platform/Env.h"
@@ -19,14 +21,20 @@ class ExportApp {
   static constexpr int kCancelled = 1;
   static constexpr int kFailed = 2;
 
-  ExportApp(Env& env, Ui& ui);
+  // The edition's values are copied: the app type goes to the engine, the
+  // settings file name to the conditions dialog, the default product name to
+  // the report writer.
+  ExportApp(Env& env, Ui& ui, const Edition& edition);
   ExportApp(const ExportApp&) = delete;
   ExportApp& operator=(const ExportApp&) = delete;
   ~ExportApp();
 
-  // The run. commandLine is the text after the program's name.
+  // The run. commandLine is the text after the program's name. Nothing
+  // escapes it: an exception is a failed run (ExitCode 2, with the failure
+  // message).
   bool InitInstance(const std::string& commandLine);
-  // The exit step; returns the process exit status (ExitCode).
+  // The exit step; returns the process exit status (ExitCode). Every step of
+  // it runs, and the caller is told, even when one of them throws.
   int ExitInstance();
 
   // Fills the caller's members from the command line; 1 when it was complete.
@@ -47,12 +55,25 @@ class ExportApp {
   CollectedData Data;
 
  private:
+  // The current user's id and the numbers of the user's selection.
+  struct UserSelection {
+    std::string userId;
+    std::int32_t keyNo = 0;
+    std::int32_t dataNo = 0;
+  };
+  static UserSelection ReadUserSelection();
+
   bool Run(const std::string& commandLine);
   void SetWorkingDirectoryToProgramFolder();
+  // Runs step; an exception from it fails the run and goes no further.
+  void Guarded(const std::function<void()>& step);
+  static const std::string& FailureMessage();
 
   Env& env_;
   Ui& ui_;
+  const Edition edition_;
   ClSetData* setData_ = nullptr;
+  bool waitCursor_ = false;  // begun by the run and not yet ended
 };
 
 }  // namespace pv14

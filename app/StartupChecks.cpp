@@ -8,6 +8,7 @@
 #include "app/ReadDecimal.h"
 #include "engine/FieldText.h"
 #include "platform/ShiftJis.h"
+#include "resources/Strings.h"
 #include "resources/Text.h"
 
 namespace pv14 {
@@ -74,24 +75,30 @@ int ExportApp::CompatibilityCheck(std::int32_t showMessages) {
   const std::string* message = CompatibilityMessage(code);
   if (message == nullptr) return 1;
   if (showMessages) {
-    ClAccConnect::Inst()->DispMsg(kNoWindow, message->c_str(), SJ("所得税").c_str(),
+    ClAccConnect::Inst()->DispMsg(kNoWindow, message->c_str(), MessageCaption().c_str(),
                                   kMbOk | kMbIconExclamation);
   }
   return 0;
 }
 
+ExportApp::UserSelection ExportApp::ReadUserSelection() {
+  ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
+  char userId[kUserIdSize] = {};
+  user->GetCurUserID(userId);
+  UserSelection selection;
+  user->GetSelectedNo(userId, &selection.keyNo, &selection.dataNo);
+  selection.userId = FieldText(userId);
+  return selection;
+}
+
 int ExportApp::CurrentDataReader(StDATAINFO* record) {
   if (record == nullptr) return 0;
-  if (setData_ == nullptr) setData_ = ClDataMgr::Inst()->GetSetObject(5, 1);
+  if (setData_ == nullptr)
+    setData_ = ClDataMgr::Inst()->GetSetObject(kDataSetObjectKind, kDataSetObjectSub);
   std::memset(record, 0, sizeof *record);
   if (setData_ == nullptr) return 1;
 
-  char userId[65] = {};
-  ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-  user->GetCurUserID(userId);
-  std::int32_t keyNo = 0;
-  std::int32_t dataNo = 0;
-  user->GetSelectedNo(userId, &keyNo, &dataNo);
+  const std::int32_t dataNo = ReadUserSelection().dataNo;
 
   std::int32_t cursor = 0;
   setData_->GetDatCursor(&cursor);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Edition.h"
 #include "collect/CollectedData.h"
 #include "engine/FieldText.h"
 #include "platform/Encoding.h"
@@ -175,7 +176,8 @@ void WarmUp(Setup& state) {
   RealEstateIncomeRow* rows = state.data.RealEstateSaveInfo.IncomeRows;
   const std::int32_t key = rows[kWarmUpRows].RowKey;
   rows[kWarmUpRows].RowKey = kIncomeRowsEnd;
-  ReportWriter writer(Env::Default(), nullptr, state.data, kRealEstateIncome);
+  ReportWriter writer(Env::Default(), nullptr, state.data, kRealEstateIncome,
+                      CurrentEdition().defaultProductName);
   writer.WriteReport(WindowsPath(state.ReportPosix()), kFunctionId, state.record);
   rows[kWarmUpRows].RowKey = key;
 }
@@ -185,7 +187,8 @@ void WriteReport(benchmark::State& state) {
   const std::string path = WindowsPath(setup->ReportPosix());
   if (setup->rssBeforeReports == 0) setup->rssBeforeReports = PeakRssKiB();
   for (auto _ : state) {
-    ReportWriter writer(env, nullptr, setup->data, kRealEstateIncome);
+    ReportWriter writer(env, nullptr, setup->data, kRealEstateIncome,
+                        CurrentEdition().defaultProductName);
     if (writer.WriteReport(path, kFunctionId, setup->record) != 1) {
       state.SkipWithError("the report could not be written");
       break;

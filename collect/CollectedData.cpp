@@ -6,7 +6,7 @@
 
 namespace pv14 {
 
-CollectedData::CollectedData() {
+CollectedData::CollectedData(std::pmr::memory_resource* rowMemory) : SumRows(rowMemory) {
   std::memset(&MonthlyTotals, 0, sizeof MonthlyTotals);
   std::memset(&GeneralSaveInfo, 0, sizeof GeneralSaveInfo);
   std::memset(&RealEstateSaveInfo, 0, sizeof RealEstateSaveInfo);
@@ -36,25 +36,14 @@ int CollectedData::FindRow(std::int32_t key, std::int16_t mode, SumRecord* recor
 }
 
 void CollectedData::Release() {
-  auto freeBlock = [](auto*& block) {
-    CoTaskMemFree(block);
-    block = nullptr;
+  auto release = [](auto& info) {
+    ForEachBlock(info, [&info](auto member) {
+      CoTaskMemFree(info.*member);
+      info.*member = nullptr;
+    });
   };
-  freeBlock(GeneralSaveInfo.Basic);
-  freeBlock(GeneralSaveInfo.ReservesFamily);
-  freeBlock(GeneralSaveInfo.Salaries);
-  freeBlock(GeneralSaveInfo.InterestFees);
-  freeBlock(GeneralSaveInfo.Rent);
-  freeBlock(GeneralSaveInfo.Special);
-  freeBlock(GeneralSaveInfo.SalesPurchases);
-  freeBlock(RealEstateSaveInfo.Basic);
-  freeBlock(RealEstateSaveInfo.IncomeRows);
-  freeBlock(RealEstateSaveInfo.BorrowingFees);
-  freeBlock(RealEstateSaveInfo.Salaries);
-  freeBlock(RealEstateSaveInfo.Rent);
-  freeBlock(RealEstateSaveInfo.Special);
-  freeBlock(RealEstateSaveInfo.Repairs);
-  freeBlock(RealEstateSaveInfo.Property);
+  release(GeneralSaveInfo);
+  release(RealEstateSaveInfo);
   SumRows.clear();
 }
 

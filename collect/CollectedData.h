@@ -4,10 +4,42 @@
 
 #include <cstdint>
 #include <list>
+#include <memory_resource>
+#include <tuple>
 
 #include "engine/LedgerEngine.h"
 
 namespace pv14 {
+
+// The block members of each saved-details record, in block order: the one
+// list by which the blocks are adopted, released and (in tests) made.
+inline constexpr std::tuple kGeneralBlocks{
+    &StAOSIROSAVEINFO_IPPAN::Basic,          &StAOSIROSAVEINFO_IPPAN::ReservesFamily,
+    &StAOSIROSAVEINFO_IPPAN::Salaries,       &StAOSIROSAVEINFO_IPPAN::InterestFees,
+    &StAOSIROSAVEINFO_IPPAN::Rent,           &StAOSIROSAVEINFO_IPPAN::Special,
+    &StAOSIROSAVEINFO_IPPAN::SalesPurchases,
+};
+inline constexpr std::tuple kRealEstateBlocks{
+    &StAOSIROSAVEINFO_FUDOUSAN::Basic,         &StAOSIROSAVEINFO_FUDOUSAN::IncomeRows,
+    &StAOSIROSAVEINFO_FUDOUSAN::BorrowingFees, &StAOSIROSAVEINFO_FUDOUSAN::Salaries,
+    &StAOSIROSAVEINFO_FUDOUSAN::Rent,          &StAOSIROSAVEINFO_FUDOUSAN::Special,
+    &StAOSIROSAVEINFO_FUDOUSAN::Repairs,       &StAOSIROSAVEINFO_FUDOUSAN::Property,
+};
+// Every member of a record is a block: a block added to a record and not to
+// its list is caught here.
+static_assert(std::tuple_size_v<decltype(kGeneralBlocks)> * sizeof(void*) ==
+              sizeof(StAOSIROSAVEINFO_IPPAN));
+static_assert(std::tuple_size_v<decltype(kRealEstateBlocks)> * sizeof(void*) ==
+              sizeof(StAOSIROSAVEINFO_FUDOUSAN));
+constexpr const auto& BlocksOf(const StAOSIROSAVEINFO_IPPAN&) { return kGeneralBlocks; }
+constexpr const auto& BlocksOf(const StAOSIROSAVEINFO_FUDOUSAN&) { return kRealEstateBlocks; }
+
+// Calls visit with the pointer to each block member of info's record, in
+// block order.
+template <class Info, class Visit>
+void ForEachBlock(const Info& info, Visit&& visit) {
+  std::apply([&](auto... member) { (visit(member), ...); }, BlocksOf(info));
+}
 
 // Blue and white statement rows share one layout; the store keeps blue rows.
 using SumRecord = StAOSUMINFO;
@@ -15,7 +47,9 @@ static_assert(sizeof(StAOSUMINFO) == sizeof(StSIROSUMINFO));
 
 class CollectedData {
  public:
-  CollectedData();
+  // The row copies are allocated from rowMemory (which must outlive the
+  // store): a test hands one that refuses, as a full memory would.
+  explicit CollectedData(std::pmr::memory_resource* rowMemory = std::pmr::new_delete_resource());
   CollectedData(const CollectedData&) = delete;
   CollectedData& operator=(const CollectedData&) = delete;
   ~CollectedData();
@@ -32,7 +66,7 @@ class CollectedData {
   // and all zero afterwards. Safe to call more than once.
   void Release();
 
-  std::list<SumRecord> SumRows;
+  std::pmr::list<SumRecord> SumRows;
   StAOSUMINFO_TSUKIBETSU MonthlyTotals;
   StAOSIROSAVEINFO_IPPAN GeneralSaveInfo;
   StAOSIROSAVEINFO_FUDOUSAN RealEstateSaveInfo;

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "dialogs/ProgressDialog.h"
 #include "engine/FieldText.h"
 #include "platform/TaskMem.h"
 
@@ -34,7 +33,7 @@ StAOSUMCONDITION SummingCondition() {
 // The data id of the engine's own selected record; empty when the engine
 // has no data-set object or no selection.
 std::string SelectedDataId() {
-  ClSetData* sets = ClDataMgr::Inst()->GetSetObject(5, 1);
+  ClSetData* sets = ClDataMgr::Inst()->GetSetObject(kDataSetObjectKind, kDataSetObjectSub);
   const StDATAINFO* selected = sets != nullptr ? sets->GetSelectedInfo() : nullptr;
   return selected != nullptr ? std::string(FieldText(selected->DataId)) : std::string();
 }
@@ -68,25 +67,9 @@ void Replace(Block*& member, Block* fresh) {
 }
 
 // The store owns the blocks: older ones (an earlier collection) are freed.
-void Adopt(StAOSIROSAVEINFO_IPPAN& store, const StAOSIROSAVEINFO_IPPAN& fresh) {
-  Replace(store.Basic, fresh.Basic);
-  Replace(store.ReservesFamily, fresh.ReservesFamily);
-  Replace(store.Salaries, fresh.Salaries);
-  Replace(store.InterestFees, fresh.InterestFees);
-  Replace(store.Rent, fresh.Rent);
-  Replace(store.Special, fresh.Special);
-  Replace(store.SalesPurchases, fresh.SalesPurchases);
-}
-
-void Adopt(StAOSIROSAVEINFO_FUDOUSAN& store, const StAOSIROSAVEINFO_FUDOUSAN& fresh) {
-  Replace(store.Basic, fresh.Basic);
-  Replace(store.IncomeRows, fresh.IncomeRows);
-  Replace(store.BorrowingFees, fresh.BorrowingFees);
-  Replace(store.Salaries, fresh.Salaries);
-  Replace(store.Rent, fresh.Rent);
-  Replace(store.Special, fresh.Special);
-  Replace(store.Repairs, fresh.Repairs);
-  Replace(store.Property, fresh.Property);
+template <class Info>
+void Adopt(Info& store, const Info& fresh) {
+  ForEachBlock(store, [&](auto member) { Replace(store.*member, fresh.*member); });
 }
 
 template <class Row>
@@ -96,7 +79,7 @@ void Recode(Row& row, const std::optional<ReportCollector::Recoding>& recoding) 
 
 }  // namespace
 
-ReportCollector::ReportCollector(ProgressDialog* progress, CollectedData* data)
+ReportCollector::ReportCollector(Progress* progress, CollectedData* data)
     : progress_(progress), data_(data) {}
 
 ReportCollector::~ReportCollector() {
@@ -207,11 +190,11 @@ bool ReportCollector::CopyList(std::int32_t count, First first, Next next,
 
 bool ReportCollector::BlueSequence(_RuleAoSumType type) {
   if (!EnsureBlue()) return false;
-  Advance(100, 300);
+  Advance(progress::kCollectStart, progress::kCollectReady);
   const StAOSUMCONDITION condition = SummingCondition();
   if (blue_->Ready(&condition) != kEngineOk) return false;
   ready_ = 1;
-  Advance(300, 400);
+  Advance(progress::kCollectReady, progress::kCollectListing);
 
   ClRuleAo& rule = *blue_;
   const std::int32_t profitCount = rule.GetCount_PL(type);
@@ -245,15 +228,15 @@ bool ReportCollector::BlueSequence(_RuleAoSumType type) {
           [&](StAOSUMINFO* row) { return rule.MoveNext_SeizoGenka(row); }, std::nullopt)) {
     return false;
   }
-  Advance(400, 500);
+  Advance(progress::kCollectListing, progress::kCollectEnd);
   return true;
 }
 
 bool ReportCollector::WhiteSequence(_RuleSiroSumType type) {
   if (!EnsureWhite()) return false;
-  Advance(100, 300);
+  Advance(progress::kCollectStart, progress::kCollectReady);
   if (white_->Ready() != kEngineOk) return false;
-  Advance(300, 400);
+  Advance(progress::kCollectReady, progress::kCollectListing);
   ClRuleSiro& rule = *white_;
   const std::int32_t count = rule.GetCount_PL(type);
   const Recoding recoding =
@@ -263,7 +246,7 @@ bool ReportCollector::WhiteSequence(_RuleSiroSumType type) {
           [&](StSIROSUMINFO* row) { return rule.MoveNext_PL(type, row); }, recoding)) {
     return false;
   }
-  Advance(400, 500);
+  Advance(progress::kCollectListing, progress::kCollectEnd);
   return true;
 }
 

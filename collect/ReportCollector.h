@@ -9,17 +9,16 @@
 #include <string>
 
 #include "collect/CollectedData.h"
+#include "collect/Progress.h"
 #include "engine/LedgerEngine.h"
 
 namespace pv14 {
-
-class ProgressDialog;
 
 class ReportCollector {
  public:
   // Both are borrowed. progress may be null (nothing is shown); a null data
   // is a store that was never handed over, and Collect then reads nothing.
-  ReportCollector(ProgressDialog* progress, CollectedData* data);
+  ReportCollector(Progress* progress, CollectedData* data);
   ReportCollector(const ReportCollector&) = delete;
   ReportCollector& operator=(const ReportCollector&) = delete;
   // Deletes the save object, then the white and the blue rule objects.
@@ -60,7 +59,7 @@ class ReportCollector {
   void Advance(std::int16_t from, std::int16_t to);
   void Pump();
 
-  ProgressDialog* progress_;
+  Progress* progress_;
   CollectedData* data_;
   std::unique_ptr<ClRuleAo> blue_;
   std::unique_ptr<ClRuleSiro> white_;

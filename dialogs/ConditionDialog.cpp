@@ -1,8 +1,11 @@
 #include "dialogs/ConditionDialog.h"
 
+#include <utility>
+
 #include "dialogs/PathHelpers.h"
 #include "engine/FieldText.h"
 #include "engine/LedgerEngine.h"
+#include "resources/Strings.h"
 #include "resources/Templates.h"
 #include "resources/Text.h"
 
@@ -21,8 +24,6 @@ constexpr std::uint32_t kBrowseFlags =
 constexpr std::uint32_t kRefusalStyle = kMbOk | kMbIconExclamation;
 constexpr std::uint32_t kQuestionStyle = kMbYesNo | kMbIconQuestion;  // Yes is the default
 
-const std::string& Caption() { return SJ("所得税"); }
-
 bool IsRadioButton(int id) {
   return id == ConditionDialog::kBusinessRadioId || id == ConditionDialog::kOtherRadioId ||
          id == ConditionDialog::kRealEstateRadioId;
@@ -30,8 +31,9 @@ bool IsRadioButton(int id) {
 
 }  // namespace
 
-ConditionDialog::ConditionDialog(Env& env, Ui& ui, WindowHandle parent)
-    : env_(env), ui_(ui), parent_(parent) {}
+ConditionDialog::ConditionDialog(Env& env, Ui& ui, WindowHandle parent,
+                                 std::string settingsFileName)
+    : env_(env), ui_(ui), parent_(parent), settingsFileName_(std::move(settingsFileName)) {}
 
 int ConditionDialog::DoModal() { return ui_.RunModal(ConditionDialogTemplate(), parent_, *this); }
 
@@ -43,7 +45,7 @@ bool ConditionDialog::OnInitDialog(DialogControls& controls) {
     ui_.MessageBox(controls.Handle(),
                    SJ("過去実績データは、連携の対象として使用できません。\n\n"
                       "アプリケーションを終了します。"),
-                   Caption(), kRefusalStyle);
+                   MessageCaption(), kRefusalStyle);
     // The dialog closes once initialisation returns; the rest still runs.
     controls.EndDialog(kResultCancel);
   }
@@ -101,8 +103,8 @@ void ConditionDialog::OnCancelButton(DialogControls& controls) { OnCancel(contro
 
 void ConditionDialog::OnCancel(DialogControls& controls) {
   std::string text = SJ("｢%s｣の集計を中止します。");
-  text.replace(text.find("%s"), 2, Caption());
-  ui_.MessageBox(controls.Handle(), text, Caption(), kMbOk | kMbIconInformation);
+  text.replace(text.find("%s"), 2, MessageCaption());
+  ui_.MessageBox(controls.Handle(), text, MessageCaption(), kMbOk | kMbIconInformation);
   controls.EndDialog(kResultCancel);
 }
 
@@ -296,7 +298,9 @@ bool ConditionDialog::CheckOutputPath(DialogControls& controls) {
 
 bool ConditionDialog::EnsureFolder(DialogControls& controls) {
   std::string folder = SplitFolder(OutputPath);
-  if (folder.empty() || env_.Access(folder, kAccessExists)) return true;
+  // Asked as the folder creation asks it: only a directory is a folder, so a
+  // file in its place leads to the question and then to the refusal.
+  if (folder.empty() || IsExistingFolder(env_, folder)) return true;
   if (!AskYes(controls, SJ("指定されたフォルダは存在しません。\n\n作成してもよろしいですか？"))) {
     return false;
   }
@@ -318,11 +322,11 @@ bool ConditionDialog::ConfirmOverwrite(DialogControls& controls) {
 }
 
 void ConditionDialog::Refuse(DialogControls& controls, const std::string& text) {
-  ui_.MessageBox(controls.Handle(), text, Caption(), kRefusalStyle);
+  ui_.MessageBox(controls.Handle(), text, MessageCaption(), kRefusalStyle);
 }
 
 bool ConditionDialog::AskYes(DialogControls& controls, const std::string& text) {
-  return ui_.MessageBox(controls.Handle(), text, Caption(), kQuestionStyle) == kIdYes;
+  return ui_.MessageBox(controls.Handle(), text, MessageCaption(), kQuestionStyle) == kIdYes;
 }
 
 }  // namespace pv14

@@ -4,7 +4,8 @@
 // remembers the last income kind and path per user and data record.
 //
 // Use, in this order:
-//   ConditionDialog dialog(env, ui, callerWindow);   // kNoWindow when alone
+//   ConditionDialog dialog(env, ui, callerWindow,    // kNoWindow when alone
+//                          edition.settingsFileName);
 //   dialog.CurrentUserId = FieldText(idFromTheEngine);   // at most 64 bytes
 //   dialog.SelectedKeyNo = ...; dialog.SelectedDataNo = ...;
 //   dialog.StatementScope = ...; dialog.IsPastData = ...;
@@ -55,7 +56,9 @@ class ConditionDialog : public DialogLogic {
   // Longest path taken from the file dialog.
   static constexpr std::size_t kBrowsedPathLimit = 259;
 
-  ConditionDialog(Env& env, Ui& ui, WindowHandle parent);
+  // settingsFileName: the edition's settings file, in the engine's settings
+  // folder.
+  ConditionDialog(Env& env, Ui& ui, WindowHandle parent, std::string settingsFileName);
 
   // Runs template 130 modally; returns kResultExecute or kResultCancel.
   int DoModal();
@@ -83,8 +86,10 @@ class ConditionDialog : public DialogLogic {
   // path are written only then.
   bool LoadSettings(std::int16_t& kind, std::string& path);
   // Writes the line of the current key at the end of the settings file,
-  // creating the folder when missing. No path keeps SavedOutputPath. True
-  // when the line was written; on false the file is as it was.
+  // creating the folder when missing. No path keeps the path stored in the
+  // key's line (SavedOutputPath when there is no line). Saves of other
+  // processes wait for each other. True when the line was written; on false
+  // the file is as it was.
   bool SaveSettings(std::int16_t first, std::int16_t second, std::int16_t kind,
                     const std::optional<std::string>& path);
   // "%s/%d/%d:" of the user id and the two selection numbers.
@@ -124,6 +129,7 @@ class ConditionDialog : public DialogLogic {
   Env& env_;
   Ui& ui_;
   WindowHandle parent_;
+  std::string settingsFileName_;
 };
 
 }  // namespace pv14

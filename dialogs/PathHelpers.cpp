@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ShiftJisSearch.h"
+#include "platform/WindowsPath.h"
 
 namespace pv14 {
 namespace {
@@ -23,28 +24,6 @@ bool HasDoubledBackslash(std::string_view text, std::size_t from) {
     }
   }
   return false;
-}
-
-bool IsUncPath(std::string_view path) {
-  return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-}
-
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Equal without regard to the case of single-byte letters; the bytes of a
-// double-byte character are compared as they are.
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size();) {
-    std::size_t n = sjis::CharLength(a, i);
-    if (n == 2) {
-      if (a.substr(i, 2) != b.substr(i, 2)) return false;
-    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-      return false;
-    }
-    i += n;
-  }
-  return true;
 }
 
 // A folder reduced, with a trailing separator, split into its root (with a
@@ -97,8 +76,13 @@ bool IsDoubleByteAt(std::string_view text, std::size_t pos) {
 }
 
 bool IsValidPathText(std::string_view path) {
+  // No name may hold a control character, wherever it stands: Windows
+  // refuses them, and a terminal would act on them.
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
   std::string_view checked;
-  if (IsUncPath(path)) {
+  if (winpath::IsUnc(path)) {
     if (HasDoubledBackslash(path, 3)) return false;
     checked = path.substr(2);
   } else {
@@ -114,12 +98,11 @@ bool IsValidPathText(std::string_view path) {
 
 bool IsValidDrive(Env& env, std::string_view path) {
   if (path.empty()) return false;
-  if (IsUncPath(path)) {
-    std::size_t serverEnd = FindSingleByte(path, '\\', 3);
-    if (serverEnd == std::string_view::npos) return false;
-    std::size_t shareEnd = FindSingleByte(path, '\\', serverEnd + 1);
-    if (shareEnd == std::string_view::npos) return false;
-    return env.Access(std::string(path.substr(0, shareEnd)), kAccessReadWrite);
+  if (winpath::IsUnc(path)) {
+    // The share counts only with the separator after it.
+    std::optional<std::size_t> share = winpath::ShareLength(path);
+    if (!share || *share == path.size()) return false;
+    return env.Access(std::string(path.substr(0, *share)), kAccessReadWrite);
   }
   if (HasDoubledBackslash(path, 0)) return false;
   return IsUsableDriveLetter(env, path[0], kAccessReadWrite);
@@ -128,7 +111,7 @@ bool IsValidDrive(Env& env, std::string_view path) {
 bool IsUsableDriveLetter(Env& env, char letter, int mode) {
   int index = (letter >= 'A' && letter <= 'Z') ? letter - 'A' : letter - 'a';
   if (index < 0 || index > 25) return false;
-  std::string root{static_cast<char>('A' + index), ':', '\\'};
+  const std::string root = winpath::DriveRoot(static_cast<char>('A' + index));
   switch (static_cast<std::uint32_t>(env.GetDriveType(root)) & 0xFFFF) {
     case static_cast<std::uint32_t>(DriveType::kUnknown):
     case static_cast<std::uint32_t>(DriveType::kCdRom):
@@ -167,6 +150,11 @@ bool AddTrailingBackslash(std::string& text, std::size_t size) {
   if (text.empty()) return false;
   std::size_t last = text.size() - 1;
   if (text[last] == '\\' && !IsDoubleByteAt(text, last)) return true;
+  // A first byte standing alone would pair with the backslash into one
+  // character, and the text would still end without a separator.
+  if (sjis::IsLeadByte(static_cast<unsigned char>(text[last])) && !IsDoubleByteAt(text, last)) {
+    return false;
+  }
   if (size == 0 || text.size() >= size - 1) return false;
   text += '\\';
   return true;
@@ -231,8 +219,8 @@ bool RemoveCreatedFolders(Env& env, std::string_view path, std::string_view last
   if (!created || !kept) return false;
   const std::string& restA = created->rest;
   const std::string& restB = kept->rest;
-  if (!EqualIgnoringCase(created->root, kept->root) || restA.size() < restB.size() ||
-      !EqualIgnoringCase(std::string_view(restA).substr(0, restB.size()), restB)) {
+  if (!sjis::EqualsNoCase(created->root, kept->root) || restA.size() < restB.size() ||
+      !sjis::EqualsNoCase(std::string_view(restA).substr(0, restB.size()), restB)) {
     return false;
   }
   // Deepest first, stopping where the folder that existed before begins.
@@ -244,7 +232,7 @@ bool RemoveCreatedFolders(Env& env, std::string_view path, std::string_view last
     }
     if (restA[at] == '\\') {
       if (restB.size() >= at &&
-          EqualIgnoringCase(std::string_view(restA).substr(0, at), restB.substr(0, at))) {
+          sjis::EqualsNoCase(std::string_view(restA).substr(0, at), restB.substr(0, at))) {
         break;
       }
       std::string level = created->root + restA.substr(0, at) + '\\';

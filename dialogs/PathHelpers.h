@@ -28,8 +28,9 @@ inline constexpr int kAccessReadWrite = 6;
 // by trail 0x40-0x7E / 0x80-0xFC).
 bool IsDoubleByteAt(std::string_view text, std::size_t pos);
 
-// True when the path holds no refused characters (after the drive colon, or
-// after the leading pair of a UNC path) and no doubled backslash.
+// True when the path holds no control character (0x00-0x1F, 0x7F), no
+// refused characters (after the drive colon, or after the leading pair of a
+// UNC path) and no doubled backslash.
 bool IsValidPathText(std::string_view path);
 // True when the path's UNC share is accessible, or its first byte names a
 // usable drive letter.

@@ -8,7 +8,7 @@
 namespace pv14 {
 namespace {
 
-constexpr int kMainRange = 1000;
+constexpr int kMainRange = progress::kEnd;
 constexpr int kActivityRange = 5;
 // One more step than the activity bar holds: the last one shows it full.
 constexpr int kActivitySteps = 6;

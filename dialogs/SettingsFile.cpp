@@ -1,14 +1,19 @@
 // The last-used settings: one LF-ended line per user and data record,
 // "<user>/<key no>/<data no>:0/0/<income kind>/<path>", in the engine's
 // settings folder. A rewrite goes to a file beside the old one and is renamed
-// over it, so a failure at any step leaves the old file as it was.
+// over it, so a failure at any step leaves the old file as it was. Runs of
+// both editions and of several users may save at once: each save reads,
+// rewrites and renames under a lock on "<file>.lock", through a temporary
+// "<file>.<process id>.tmp" of its own.
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "app/Edition.h"
 #include "dialogs/ConditionDialog.h"
 #include "dialogs/PathHelpers.h"
 
@@ -16,20 +21,30 @@ namespace pv14 {
 namespace {
 
 constexpr std::size_t kReadChunk = 64 * 1024;
+// A size the system reports beyond this is read in steps.
+constexpr std::uint64_t kLargestRead = 64 * 1024 * 1024;
 
+// The whole file; nullopt when it cannot be opened with flags (missing, a
+// folder) or read.
 std::optional<std::string> ReadWholeFile(Env& env, const std::string& path, unsigned flags) {
-  std::optional<FileStatus> status = env.GetFileStatus(path);
-  if (!status || status->isDirectory) return std::nullopt;
   std::unique_ptr<File> file = env.NewFile();
   if (!file || !file->Open(path, flags)) return std::nullopt;
+  // The size only saves reads: the file may change until it is read whole.
+  const std::optional<FileStatus> status = env.GetFileStatus(path);
+  const std::uint64_t expected = status ? status->size : 0;
   std::string content;
   try {
-    content.reserve(status->size);
     for (;;) {
       std::size_t old = content.size();
-      content.resize(old + kReadChunk);
+      // The file's size and a byte, so that one read usually reaches its end
+      // without a large zeroed chunk; a file that grows meanwhile is read on.
+      std::size_t chunk = kReadChunk;
+      if (old < expected) {
+        chunk = static_cast<std::size_t>(std::min<std::uint64_t>(expected - old, kLargestRead)) + 1;
+      }
+      content.resize(old + chunk);
       std::size_t got = 0;
-      if (!file->Read(content.data() + old, kReadChunk, &got) || got > kReadChunk) {
+      if (!file->Read(content.data() + old, chunk, &got) || got > chunk) {
         file->Close();
         return std::nullopt;
       }
@@ -57,11 +72,20 @@ std::optional<std::size_t> FindKeyLine(std::string_view content, std::string_vie
   return std::nullopt;
 }
 
-// Writes the parts, in order, into a file beside target and renames it over
+// The stored path of the line at hit: after the last slash of its value.
+std::optional<std::string_view> StoredPath(std::string_view content, std::size_t hit,
+                                           std::size_t keySize) {
+  std::string_view line = content.substr(hit + keySize);
+  line = line.substr(0, line.find('\n'));
+  const std::size_t slash = line.rfind('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  return line.substr(slash + 1);
+}
+
+// Writes the parts, in order, into the temporary file and renames it over
 // target. On failure the temporary file is removed and target is untouched.
-bool WriteReplacing(Env& env, const std::string& target,
+bool WriteReplacing(Env& env, const std::string& target, const std::string& temporary,
                     const std::array<std::string_view, 4>& parts) {
-  const std::string temporary = target + ".tmp";
   std::unique_ptr<File> file = env.NewFile();
   bool written = file && file->Open(temporary, File::kCreate | File::kWrite);
   for (std::size_t i = 0; written && i < parts.size(); ++i) {
@@ -87,7 +111,7 @@ std::string ConditionDialog::SettingsKey() const {
 }
 
 std::string ConditionDialog::SettingsFilePath(const std::string& folder) const {
-  return folder + CurrentEdition().settingsFileName;
+  return folder + settingsFileName_;
 }
 
 bool ConditionDialog::LoadSettings(std::int16_t& kind, std::string& path) {
@@ -118,38 +142,60 @@ bool ConditionDialog::LoadSettings(std::int16_t& kind, std::string& path) {
 bool ConditionDialog::SaveSettings(std::int16_t first, std::int16_t second, std::int16_t kind,
                                    const std::optional<std::string>& path) {
   const std::string key = SettingsKey();
+  // A line break inside the line would make a line of some other key.
+  if (key.find('\n') != std::string::npos || (path && path->find('\n') != std::string::npos)) {
+    return false;
+  }
   std::string folder = AppFolderPath(1);
   if (folder.empty()) return false;
   if (!IsExistingFolder(env_, folder) && !CreateFolderChain(env_, folder)) return false;
   const std::string file = SettingsFilePath(folder);
+
+  // From here to the rename no other save may read or write the file.
+  std::unique_ptr<FileLock> lock = env_.LockFile(file + ".lock");
+  if (!lock) return false;
+  // Nobody else is saving now: a temporary still there was left by a save
+  // that was killed.
+  for (const std::string& left : env_.FindFiles(file + ".*.tmp")) env_.DeleteFile(folder + left);
+
+  // Opened for reading and writing, as the rewrite needs: a file that cannot
+  // be written is left alone. Only a file that is not there starts empty.
+  std::optional<std::string> read = ReadWholeFile(env_, file, File::kReadWrite);
+  if (!read && env_.PathFileExists(file)) return false;
+  std::string content = read ? std::move(*read) : std::string();
+  std::string_view old = content;
+  std::string_view head = old;
+  std::string_view tail;
+  std::optional<std::string_view> stored;
+  if (std::optional<std::size_t> hit = FindKeyLine(old, key)) {
+    stored = StoredPath(old, *hit, key.size());
+    // The key's line moves to the end; the lines around it keep their bytes.
+    head = old.substr(0, *hit);
+    std::size_t lineEnd = old.find('\n', *hit);
+    if (lineEnd != std::string_view::npos) tail = old.substr(lineEnd + 1);
+  }
 
   std::string line = key;
   for (int number : {static_cast<int>(first), static_cast<int>(second), static_cast<int>(kind)}) {
     line += std::to_string(number);
     line += '/';
   }
-  line += path ? *path : SavedOutputPath;
+  // Without a path the stored one stays as it is, even one too long to have
+  // been offered.
+  if (path) {
+    line += *path;
+  } else if (stored) {
+    line += *stored;
+  } else {
+    line += SavedOutputPath;
+  }
   line += '\n';
 
-  if (!env_.GetFileStatus(file)) return WriteReplacing(env_, file, {"", "", "", line});
-
-  // Opened for reading and writing, as the rewrite needs: a file that cannot
-  // be written is left alone.
-  std::optional<std::string> content = ReadWholeFile(env_, file, File::kReadWrite);
-  if (!content) return false;
-  std::string_view old = *content;
-  std::string_view head = old;
-  std::string_view tail;
-  if (std::optional<std::size_t> hit = FindKeyLine(old, key)) {
-    // The key's line moves to the end; the lines around it keep their bytes.
-    head = old.substr(0, *hit);
-    std::size_t lineEnd = old.find('\n', *hit);
-    if (lineEnd != std::string_view::npos) tail = old.substr(lineEnd + 1);
-  }
   // A last line cut short of its LF gets one, so the new line stays its own.
   std::string_view kept = tail.empty() ? head : tail;
   std::string_view lineBreak = !kept.empty() && kept.back() != '\n' ? "\n" : "";
-  return WriteReplacing(env_, file, {head, tail, lineBreak, line});
+  const std::string temporary = file + "." + std::to_string(env_.GetCurrentProcessId()) + ".tmp";
+  return WriteReplacing(env_, file, temporary, {head, tail, lineBreak, line});
 }
 
 }  // namespace pv14

@@ -11,6 +11,7 @@
 // fields whose sizes are part of the record layout.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Types.h"
@@ -264,6 +265,8 @@ class ClOptLink;
 class ClAccConnect {
  public:
   static ClAccConnect* Inst();
+  ClAccConnect(const ClAccConnect&) = delete;
+  ClAccConnect& operator=(const ClAccConnect&) = delete;
 
   void SetCaption(const char* caption);  // caption of the engine's messages
   void SetOwnerWindow(pv14::WindowHandle owner);
@@ -285,11 +288,16 @@ class ClAccConnect {
   Impl* impl_;
 };
 
+// The arguments of ClDataMgr::GetSetObject that give the object of the
+// company data sets, the only one the program asks for.
+inline constexpr std::int32_t kDataSetObjectKind = 5;
+inline constexpr std::int32_t kDataSetObjectSub = 1;
+
 class ClDataMgr {
  public:
   static ClDataMgr* Inst();
   ClSysUser* GetSysUserObject();
-  ClSetData* GetSetObject(std::int32_t kind, std::int32_t sub);  // the program passes 5, 1
+  ClSetData* GetSetObject(std::int32_t kind, std::int32_t sub);
   ClSetMgr* GetSetMgr();
 
  private:
@@ -316,9 +324,13 @@ class ClFileMgr {
   ClFileMgr() = default;
 };
 
+// The buffer of ClSysUser::GetCurUserID: a user id of at most 64 bytes and
+// its terminator.
+inline constexpr std::size_t kUserIdSize = 65;
+
 class ClSysUser {
  public:
-  std::int32_t GetCurUserID(char* out /* 65 bytes */);
+  std::int32_t GetCurUserID(char* out /* kUserIdSize bytes */);
   std::int32_t GetSelectedNo(const char* userId, std::int32_t* keyNo, std::int32_t* dataNo);
 };
 
@@ -335,8 +347,12 @@ class ClSetData {
 class ClSetMgr {};
 class ClOptLink {};
 
+// The rule and save objects own their state (impl_): a copy would delete it
+// twice, so they cannot be copied.
 class ClRuleBase {
  public:
+  ClRuleBase(const ClRuleBase&) = delete;
+  ClRuleBase& operator=(const ClRuleBase&) = delete;
   virtual ~ClRuleBase();
   std::int32_t AttachSetMgr(ClSetMgr* mgr);
   std::int32_t SetCurDataID(const char* dataId);
@@ -381,6 +397,8 @@ class ClRuleSiro : public ClRuleBase {
 
 class ClSaveBase {
  public:
+  ClSaveBase(const ClSaveBase&) = delete;
+  ClSaveBase& operator=(const ClSaveBase&) = delete;
   virtual ~ClSaveBase();
   std::int32_t AttachSetMgr(ClSetMgr* mgr);
   std::int32_t SetCurDataID(const char* dataId);

@@ -1,4 +1,5 @@
 // ClAccConnect: the connection to the engine's store.
+#include <cstdio>
 #include <string>
 
 #include "engine/LedgerEngine.h"
@@ -25,10 +26,14 @@ void ClAccConnect::SetUseDataType(std::int32_t type) { impl_->useDataType = type
 
 std::int32_t ClAccConnect::Initiate() {
   try {
-    return Session::Instance().Open() ? kEngineOk : pv14::ledger::kEngineNotConnected;
+    Session& session = Session::Instance();
+    if (session.Open()) return kEngineOk;
+    // The program shows nothing when the engine fails to start; the engine
+    // tells its user why, once.
+    std::fprintf(stderr, "ledger engine: %s\n", session.Problem().c_str());
   } catch (...) {
-    return pv14::ledger::kEngineNotConnected;
   }
+  return pv14::ledger::kEngineNotConnected;
 }
 
 std::int32_t ClAccConnect::ExpSysLink() {
@@ -39,6 +44,7 @@ std::int32_t ClAccConnect::ExpSysLink() {
   return result == kEngineOk ? kEngineOk : pv14::ledger::kEngineLinkFailed;
 }
 
+// Each ends the run's read transaction, letting a waiting load go on.
 void ClAccConnect::LogOut() { Session::Instance().Close(); }
 void ClAccConnect::Terminate() { Session::Instance().Close(); }
 void ClAccConnect::Release() { Session::Instance().Close(); }

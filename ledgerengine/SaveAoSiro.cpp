@@ -119,24 +119,28 @@ void FillGeneral(const pv14::ledger::GeneralSave& save, Blocks& blocks,
   info.SalesPurchases->OtherPurchasesTotal = save.values.OtherPurchasesTotal;
 }
 
-// The stored income rows followed by the end row (RowKey -1).
-RealEstateIncomeRow* IncomeList(const std::vector<RealEstateIncomeRow>& rows, Blocks& blocks) {
+// The stored income rows followed by the end row (RowKey -1), read straight
+// into the block: the list can be long.
+RealEstateIncomeRow* IncomeList(Database& store, std::int64_t dataSet, Blocks& blocks) {
   constexpr std::size_t kMostRows =
       std::numeric_limits<std::size_t>::max() / sizeof(RealEstateIncomeRow) - 1;
-  if (rows.size() > kMostRows) throw std::bad_alloc();
-  auto* list = static_cast<RealEstateIncomeRow*>(
-      blocks.Allocate((rows.size() + 1) * sizeof(RealEstateIncomeRow)));
-  std::copy(rows.begin(), rows.end(), list);
-  list[rows.size()].RowKey = kIncomeRowsEnd;
+  const std::int64_t stored = pv14::ledger::CountIncomeRows(store, dataSet);
+  if (stored < 0 || static_cast<std::uint64_t>(stored) > kMostRows) throw std::bad_alloc();
+  const auto rows = static_cast<std::size_t>(stored);
+  auto* list =
+      static_cast<RealEstateIncomeRow*>(blocks.Allocate((rows + 1) * sizeof(RealEstateIncomeRow)));
+  const std::size_t read = pv14::ledger::ReadIncomeRows(store, dataSet, list, rows);
+  list[read].RowKey = kIncomeRowsEnd;
   return list;
 }
 
-void FillRealEstate(const pv14::ledger::RealEstateSave& save, Blocks& blocks,
-                    StAOSIROSAVEINFO_FUDOUSAN& info) {
+// The blocks of the real-estate details; the income rows come from the store.
+void FillRealEstate(const pv14::ledger::RealEstateSave& save, Database& store, std::int64_t dataSet,
+                    Blocks& blocks, StAOSIROSAVEINFO_FUDOUSAN& info) {
   info.Basic = blocks.Add<StFUDOUSAN_BASIC>();
   info.Basic->LiabilityInterest = save.values.LiabilityInterest;
 
-  info.IncomeRows = IncomeList(save.incomeRows, blocks);
+  info.IncomeRows = IncomeList(store, dataSet, blocks);
 
   info.BorrowingFees = blocks.Add<StFUDOUSAN_BORROWING_FEES>();
   CopyRows(save.borrowingRows, info.BorrowingFees->BorrowingRows);
@@ -184,10 +188,11 @@ std::int32_t ClSaveAoSiro::GetDataFudousan(StAOSIROSAVEINFO_FUDOUSAN* info) {
   return pv14::ledger::WithStore([&](Database& store) {
     const auto dataSet = DataSetOf(store, impl_->dataId);
     if (!dataSet) return pv14::ledger::kEngineNoDataSet;
-    const pv14::ledger::RealEstateSave save = pv14::ledger::ReadRealEstateSave(store, *dataSet);
+    const pv14::ledger::RealEstateSave save =
+        pv14::ledger::ReadRealEstateSave(store, *dataSet, false);
     Blocks blocks;
     StAOSIROSAVEINFO_FUDOUSAN filled{};
-    FillRealEstate(save, blocks, filled);
+    FillRealEstate(save, store, *dataSet, blocks, filled);
     blocks.HandOver();
     *info = filled;
     return kEngineOk;

@@ -69,13 +69,4 @@ void CreateSchema(Database& db) {
   db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion));
 }
 
-bool HasCurrentSchema(Database& db) {
-  try {
-    return db.QueryInt("PRAGMA user_version") == kSchemaVersion &&
-           db.QueryInt("SELECT count(*) FROM store_info") == 1;
-  } catch (const StoreError&) {
-    return false;
-  }
-}
-
 }  // namespace pv14::ledger

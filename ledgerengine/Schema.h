@@ -26,8 +26,6 @@ inline constexpr char kPropertyCountsTable[] = "rental_property_counts";
 // Drops the store's tables and creates them empty, at the current version;
 // meant for inside a transaction.
 void CreateSchema(Database& db);
-// True when the database holds a store of the current version.
-bool HasCurrentSchema(Database& db);
 // The CREATE TABLE statements, in creation order.
 std::vector<std::string> SchemaStatements();
 

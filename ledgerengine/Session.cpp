@@ -1,6 +1,6 @@
 #include "ledgerengine/Session.h"
 
-#include "ledgerengine/Schema.h"
+#include "ledgerengine/StoreOpen.h"
 #include "ledgerengine/StorePath.h"
 
 namespace pv14::ledger {
@@ -12,16 +12,10 @@ Session& Session::Instance() {
 
 bool Session::Open() {
   Close();
-  const std::string path = StorePath();
-  if (path.empty()) return false;
-  try {
-    auto db = std::make_unique<Database>(path, Database::Mode::kReadOnly);
-    if (!HasCurrentSchema(*db)) return false;
-    db_ = std::move(db);
-    return true;
-  } catch (const StoreError&) {
-    return false;
-  }
+  OpenedStore opened = OpenStoreForReading(StorePath());
+  db_ = std::move(opened.db);
+  problem_ = std::move(opened.problem);
+  return db_ != nullptr;
 }
 
 void Session::Close() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
 
 #include "engine/LedgerEngine.h"
 #include "ledgerengine/Sqlite.h"
@@ -28,10 +29,14 @@ class Session {
  public:
   static Session& Instance();
 
-  // Opens the store read-only; false when it is missing or not a store of
-  // this engine (nothing is ever created here).
+  // Opens the store for reading, for the whole run: every call until Close
+  // reads inside one read transaction, so a run sees one state of the store
+  // even when a load replaces it meanwhile (that load waits for Close, up to
+  // its busy timeout). False when it is missing or not a store of this
+  // engine (nothing is ever created or written here); Problem() says why.
   bool Open();
   void Close();
+  const std::string& Problem() const { return problem_; }
   // The open store, or null.
   Database* Store() { return db_.get(); }
 
@@ -45,6 +50,7 @@ class Session {
 
  private:
   std::unique_ptr<Database> db_;
+  std::string problem_;
   StDATAINFO selected_{};
   std::map<std::int32_t, std::optional<std::int64_t>> cursors_;
   std::int32_t lastCursor_ = 0;

@@ -54,7 +54,7 @@ const StDATAINFO* ClSetData::GetSelectedInfo() {
     // The same selection the program's own walk finds: the current user's
     // selected data number, 0 for a user not listed.
     const pv14::ledger::StoreInfoRecord info = pv14::ledger::ReadStoreInfo(store);
-    const auto user = pv14::ledger::FindUser(store, info.CurrentUserId);
+    const auto user = pv14::ledger::FindUser(store, pv14::ledger::SessionUserId(info));
     const auto set = pv14::ledger::FindDataSetByNo(store, user ? user->SelectedDataNo : 0);
     if (!set) return kEngineOk;
     StDATAINFO& own = Session::Instance().SelectedInfo();

@@ -8,7 +8,8 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;  // a load in another process holds the lock briefly
 
 [[noreturn]] void Throw(sqlite3* db, const std::string& what) {
-  throw StoreError(what + ": " + (db != nullptr ? sqlite3_errmsg(db) : "out of memory"));
+  if (db == nullptr) throw StoreError(what + ": out of memory", SQLITE_NOMEM);
+  throw StoreError(what + ": " + sqlite3_errmsg(db), sqlite3_extended_errcode(db));
 }
 
 }  // namespace
@@ -56,33 +57,75 @@ std::string_view Statement::Blob(int column) const {
   return std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 
+StatementHandle::StatementHandle(Statement& statement, bool& lent)
+    : statement_(&statement), lent_(&lent) {
+  lent = true;
+}
+
+StatementHandle::StatementHandle(std::unique_ptr<Statement> own)
+    : own_(std::move(own)), statement_(own_.get()) {}
+
+StatementHandle::StatementHandle(StatementHandle&& other) noexcept
+    : own_(std::move(other.own_)), statement_(other.statement_), lent_(other.lent_) {
+  other.lent_ = nullptr;  // the moved-from one gives nothing back
+}
+
+StatementHandle::~StatementHandle() {
+  if (lent_ == nullptr) return;
+  statement_->Reset();
+  *lent_ = false;
+}
+
 Database::Database(const std::string& path, Mode mode) {
-  const int flags =
-      mode == Mode::kReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+  // A connection is used by one thread at a time: no mutex on every call.
+  const int flags = SQLITE_OPEN_NOMUTEX |
+                    (mode == Mode::kReadExisting ? SQLITE_OPEN_READWRITE
+                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  if (const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr); rc != SQLITE_OK) {
     std::string message =
         "cannot open " + path + ": " + (db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory");
     sqlite3_close(db_);
     db_ = nullptr;
-    throw StoreError(message);
+    throw StoreError(message, rc);
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
+  // A reader maps the file instead of copying every page it reads into
+  // memory of its own; its read transaction keeps writers off the mapped
+  // pages.
+  if (mode == Mode::kReadExisting &&
+      sqlite3_exec(db_, "PRAGMA query_only = 1; PRAGMA mmap_size = 268435456", nullptr, nullptr,
+                   nullptr) != SQLITE_OK) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw StoreError("cannot open " + path + " for reading only");
+  }
 }
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() {
+  cache_.clear();  // a connection with statements left does not close
+  sqlite3_close(db_);
+}
 
 void Database::Exec(const std::string& sql) {
   char* error = nullptr;
   if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     std::string message = error != nullptr ? error : sqlite3_errmsg(db_);
     sqlite3_free(error);
-    throw StoreError("cannot run \"" + sql.substr(0, 60) + "\": " + message);
+    throw StoreError("cannot run \"" + sql.substr(0, 60) + "\": " + message,
+                     sqlite3_extended_errcode(db_));
   }
 }
 
 std::unique_ptr<Statement> Database::Prepare(std::string_view sql) {
   return std::make_unique<Statement>(db_, sql);
+}
+
+StatementHandle Database::Cached(const std::string& sql) {
+  Kept& kept = cache_[sql];
+  if (kept.statement == nullptr) kept.statement = Prepare(sql);
+  if (kept.lent) return StatementHandle(Prepare(sql));  // in use further up: one of its own
+  return StatementHandle(*kept.statement, kept.lent);
 }
 
 std::int64_t Database::QueryInt(const std::string& sql) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,7 +16,13 @@ namespace pv14::ledger {
 
 class StoreError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit StoreError(const std::string& what, int code = 0)
+      : std::runtime_error(what), code_(code) {}
+  // SQLite's extended result code; 0 when the error is not SQLite's.
+  int code() const { return code_; }
+
+ private:
+  int code_;
 };
 
 class Statement {
@@ -40,12 +47,37 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// A statement for one use: either one of a connection's kept statements,
+// lent bound to nothing and given back reset (so it holds no lock once its
+// user is done), or one of its own, finalized with the handle.
+class StatementHandle {
+ public:
+  StatementHandle(Statement& statement, bool& lent);
+  explicit StatementHandle(std::unique_ptr<Statement> own);
+  StatementHandle(StatementHandle&& other) noexcept;
+  StatementHandle(const StatementHandle&) = delete;
+  StatementHandle& operator=(const StatementHandle&) = delete;
+  ~StatementHandle();
+
+  Statement& operator*() const { return *statement_; }
+  Statement* operator->() const { return statement_; }
+
+ private:
+  std::unique_ptr<Statement> own_;
+  Statement* statement_;
+  bool* lent_ = nullptr;
+};
+
+// A connection; like its statements, for one thread at a time.
 class Database {
  public:
-  enum class Mode { kReadOnly, kReadWriteCreate };
+  // kReadExisting opens an existing file for reading: read-write underneath,
+  // so that opening rolls back what a killed writer left in its journal, but
+  // refusing every statement that would write.
+  enum class Mode { kReadExisting, kReadWriteCreate };
 
   // Throws StoreError when the file cannot be opened in that mode; a missing
-  // file is never created read-only.
+  // file is never created by kReadExisting.
   Database(const std::string& path, Mode mode);
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -53,10 +85,22 @@ class Database {
 
   void Exec(const std::string& sql);
   std::unique_ptr<Statement> Prepare(std::string_view sql);
+  // A statement of its own for sql: for queries made once per call, whose
+  // memory is better used again than kept.
+  StatementHandle Once(std::string_view sql) { return StatementHandle(Prepare(sql)); }
+  // The statement for sql, prepared on its first use and kept with the
+  // connection: the engine's calls repeat a few statements many times.
+  StatementHandle Cached(const std::string& sql);
   std::int64_t QueryInt(const std::string& sql);  // first column of the first row
 
  private:
+  struct Kept {
+    std::unique_ptr<Statement> statement;
+    bool lent = false;
+  };
+
   sqlite3* db_ = nullptr;
+  std::unordered_map<std::string, Kept> cache_;
 };
 
 // Runs a body inside BEGIN IMMEDIATE .. COMMIT, rolling back when it throws.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "ledgerengine/EngineData.h"
@@ -17,6 +18,10 @@ void WriteStore(Database& db, const EngineData& data);
 EngineData ReadStore(Database& db);
 
 StoreInfoRecord ReadStoreInfo(Database& db);
+// The user this process works as: $LEDGER_ENGINE_USER (its bytes, cut to the
+// field's 64) when set and not empty, as several users share one store;
+// else the store's current user.
+std::string SessionUserId(const StoreInfoRecord& info);
 std::optional<UserEntry> FindUser(Database& db, std::string_view userId);
 
 // A data set with its place in the file (the key of everything it holds).
@@ -41,6 +46,12 @@ std::optional<SumRowAt> StatementRowAfter(Database& db, std::int64_t dataSet, in
 
 StAOSUMINFO_TSUKIBETSU ReadMonthlyTotals(Database& db, std::int64_t dataSet);
 GeneralSave ReadGeneralSave(Database& db, std::int64_t dataSet);
-RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet);
+// withIncomeRows false leaves the income rows to ReadIncomeRows.
+RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet, bool withIncomeRows = true);
+// The income rows straight into the caller's block, which may be large: at
+// most count rows, in order; how many were read.
+std::int64_t CountIncomeRows(Database& db, std::int64_t dataSet);
+std::size_t ReadIncomeRows(Database& db, std::int64_t dataSet, RealEstateIncomeRow* rows,
+                           std::size_t count);
 
 }  // namespace pv14::ledger

@@ -8,6 +8,7 @@
 #include "ledgerengine/Schema.h"
 #include "ledgerengine/Sqlite.h"
 #include "ledgerengine/Store.h"
+#include "ledgerengine/StoreOpen.h"
 
 namespace pv14::ledger {
 namespace {
@@ -36,33 +37,32 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
 
   std::error_code error;
-  const bool existed = fs::exists(storePath, error);
-  const fs::path folder = fs::path(storePath).parent_path();
+  if (std::string problem = NotAFileProblem(storePath); !problem.empty()) {
+    return Failed(problem + " (nothing was changed)");
+  }
+  const bool existed = fs::exists(StoreFilePath(storePath), error);
+  const fs::path folder = StoreFilePath(storePath).parent_path();
   if (!folder.empty() && !fs::is_directory(folder, error)) {
     fs::create_directories(folder, error);
-    if (error) return Failed("cannot create " + folder.string() + ": " + error.message());
+    if (error) return Failed("cannot create " + StoreFileText(folder) + ": " + error.message());
   }
   try {
     ReplaceContent(storePath, data);
   } catch (const StoreError& failure) {
     // Leave no half-made file behind when there was none before.
-    if (!existed) fs::remove(storePath, error);
-    return Failed(std::string(failure.what()) + " (the store is unchanged)");
+    if (!existed) fs::remove(StoreFilePath(storePath), error);
+    return Failed(StoreProblem(storePath, failure) + " (the store is unchanged)");
   }
   return {ToolResult::kDone,
           "loaded " + std::to_string(data.dataSets.size()) + " data set(s) into " + storePath};
 }
 
 ToolResult DumpStore(const std::string& storePath, std::string* out) {
-  if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
-  std::error_code error;
-  if (!fs::exists(storePath, error)) return Failed("there is no store at " + storePath);
+  // One consistent reading, even while a load waits.
+  OpenedStore opened = OpenStoreForReading(storePath);
+  if (opened.db == nullptr) return Failed(opened.problem);
   try {
-    Database db(storePath, Database::Mode::kReadOnly);
-    db.Exec("BEGIN");  // one consistent reading, even while a load waits
-    if (!HasCurrentSchema(db)) return Failed(storePath + " is not a store of this engine");
-    const EngineData data = ReadStore(db);
-    db.Exec("COMMIT");
+    const EngineData data = ReadStore(*opened.db);
     *out = WriteEngineJson(data).dump(2) + "\n";
   } catch (const StoreError& failure) {
     return Failed(failure.what());

@@ -1,7 +1,10 @@
 // Reading the store: the queries the engine's classes serve from, and the
 // whole content for the dump.
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
+#include "engine/FieldText.h"
 #include "ledgerengine/RecordColumns.h"
 #include "ledgerengine/Schema.h"
 #include "ledgerengine/Store.h"
@@ -9,9 +12,17 @@
 namespace pv14::ledger {
 namespace {
 
-std::unique_ptr<Statement> Select(Database& db, const std::string& table, FieldTable fields,
-                                  const std::string& tail, const std::string& lead = "") {
-  return db.Prepare("SELECT " + lead + ColumnNames(fields) + " FROM " + table + " " + tail);
+std::string SelectSql(const std::string& table, FieldTable fields, const std::string& tail,
+                      const std::string& lead = "") {
+  return "SELECT " + lead + ColumnNames(fields) + " FROM " + table + " " + tail;
+}
+
+// A query made once per engine call (a data set's saved details, the dump).
+// These statements are wide, and kept they would hold memory a run touches
+// once more for each (where every new page costs more than a prepare).
+StatementHandle Select(Database& db, const std::string& table, FieldTable fields,
+                       const std::string& tail, const std::string& lead = "") {
+  return db.Once(SelectSql(table, fields, tail, lead));
 }
 
 // The single row of a one-row-per-data-set table; zeros when it is missing.
@@ -24,12 +35,29 @@ Record ReadOne(Database& db, const char* table, FieldTable fields, std::int64_t 
   return record;
 }
 
-void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists, void* model) {
+StatementHandle SelectRows(Database& db, const RowList& list, std::int64_t dataSet) {
+  auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
+  statement->Bind(1, dataSet);
+  return statement;
+}
+
+void ReadRowLists(Database& db, std::int64_t dataSet, std::span<const RowList> lists, void* model,
+                  const RowList* skipped = nullptr) {
   for (const RowList& list : lists) {
-    auto statement = Select(db, list.table, list.fields, "WHERE data_set = ? ORDER BY position");
-    statement->Bind(1, dataSet);
+    if (&list == skipped) continue;
+    auto statement = SelectRows(db, list, dataSet);
     while (statement->Step()) ReadRecord(*statement, 0, list.fields, list.append(model));
   }
+}
+
+const RowList& IncomeRowList() {
+  static const RowList& list = []() -> const RowList& {
+    for (const RowList& candidate : RealEstateSaveLists()) {
+      if (candidate.fields.data() == IncomeRowFields().data()) return candidate;
+    }
+    throw std::logic_error("no list of income rows");
+  }();
+  return list;
 }
 
 std::optional<DataSetRow> FirstDataSet(Statement& statement) {
@@ -64,15 +92,25 @@ DataSet ReadDataSet(Database& db, const DataSetRow& row) {
 
 StoreInfoRecord ReadStoreInfo(Database& db) {
   StoreInfoRecord info{};
-  auto statement = Select(db, kStoreInfoTable, StoreInfoFields(), "WHERE id = 1");
+  static const std::string sql = SelectSql(kStoreInfoTable, StoreInfoFields(), "WHERE id = 1");
+  auto statement = db.Cached(sql);
   if (!statement->Step()) throw StoreError("the store has no store_info row");
   ReadRecord(*statement, 0, StoreInfoFields(), &info);
   return info;
 }
 
+std::string SessionUserId(const StoreInfoRecord& info) {
+  const char* user = std::getenv("LEDGER_ENGINE_USER");
+  if (user != nullptr && *user != '\0') {
+    return std::string(user).substr(0, sizeof info.CurrentUserId - 1);
+  }
+  return std::string(FieldText(info.CurrentUserId));
+}
+
 std::optional<UserEntry> FindUser(Database& db, std::string_view userId) {
-  auto statement =
-      Select(db, kUsersTable, UserFields(), "WHERE \"UserId\" = ? ORDER BY position LIMIT 1");
+  static const std::string sql =
+      SelectSql(kUsersTable, UserFields(), "WHERE \"UserId\" = ? ORDER BY position LIMIT 1");
+  auto statement = db.Cached(sql);
   statement->BindBlob(1, userId);
   if (!statement->Step()) return std::nullopt;
   UserEntry user{};
@@ -81,28 +119,34 @@ std::optional<UserEntry> FindUser(Database& db, std::string_view userId) {
 }
 
 std::optional<DataSetRow> DataSetAfter(Database& db, std::int64_t position) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE position > ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE position > ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, position);
   return FirstDataSet(*statement);
 }
 
 std::optional<DataSetRow> FindDataSetByNo(Database& db, std::int32_t dataNo) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE \"DataNo\" = ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE \"DataNo\" = ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, dataNo);
   return FirstDataSet(*statement);
 }
 
 std::optional<DataSetRow> FindDataSetById(Database& db, std::string_view dataId) {
-  auto statement = Select(db, kDataSetsTable, DataInfoFields(),
-                          "WHERE \"DataId\" = ? ORDER BY position LIMIT 1", "position, ");
+  static const std::string sql =
+      SelectSql(kDataSetsTable, DataInfoFields(), "WHERE \"DataId\" = ? ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->BindBlob(1, dataId);
   return FirstDataSet(*statement);
 }
 
 std::int64_t CountStatementRows(Database& db, std::int64_t dataSet, int type, int list) {
-  auto statement = db.Prepare(
+  auto statement = db.Cached(
       "SELECT count(*) FROM statement_rows WHERE data_set = ? AND summing_type = ? AND list = ?");
   statement->Bind(1, dataSet);
   statement->Bind(2, type);
@@ -112,10 +156,12 @@ std::int64_t CountStatementRows(Database& db, std::int64_t dataSet, int type, in
 
 std::optional<SumRowAt> StatementRowAfter(Database& db, std::int64_t dataSet, int type, int list,
                                           std::int64_t position) {
-  auto statement = Select(db, kStatementRowsTable, SumRowFields(),
-                          "WHERE data_set = ? AND summing_type = ? AND list = ? AND position > ? "
-                          "ORDER BY position LIMIT 1",
-                          "position, ");
+  static const std::string sql =
+      SelectSql(kStatementRowsTable, SumRowFields(),
+                "WHERE data_set = ? AND summing_type = ? AND list = ? AND position > ? "
+                "ORDER BY position LIMIT 1",
+                "position, ");
+  auto statement = db.Cached(sql);
   statement->Bind(1, dataSet);
   statement->Bind(2, type);
   statement->Bind(3, list);
@@ -137,14 +183,33 @@ GeneralSave ReadGeneralSave(Database& db, std::int64_t dataSet) {
   return save;
 }
 
-RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet) {
+RealEstateSave ReadRealEstateSave(Database& db, std::int64_t dataSet, bool withIncomeRows) {
   RealEstateSave save;
   save.values =
       ReadOne<RealEstateSaveValues>(db, kRealEstateSaveTable, RealEstateSaveFields(), dataSet);
   save.propertyCounts =
       ReadOne<RentalPropertyCounts>(db, kPropertyCountsTable, PropertyCountsFields(), dataSet);
-  ReadRowLists(db, dataSet, RealEstateSaveLists(), &save);
+  ReadRowLists(db, dataSet, RealEstateSaveLists(), &save,
+               withIncomeRows ? nullptr : &IncomeRowList());
   return save;
+}
+
+std::int64_t CountIncomeRows(Database& db, std::int64_t dataSet) {
+  static const std::string sql =
+      std::string("SELECT count(*) FROM ") + IncomeRowList().table + " WHERE data_set = ?";
+  auto statement = db.Cached(sql);
+  statement->Bind(1, dataSet);
+  return statement->Step() ? statement->Int(0) : 0;
+}
+
+std::size_t ReadIncomeRows(Database& db, std::int64_t dataSet, RealEstateIncomeRow* rows,
+                           std::size_t count) {
+  auto statement = SelectRows(db, IncomeRowList(), dataSet);
+  std::size_t read = 0;
+  while (read < count && statement->Step()) {
+    ReadRecord(*statement, 0, IncomeRowList().fields, &rows[read++]);
+  }
+  return read;
 }
 
 EngineData ReadStore(Database& db) {

@@ -13,7 +13,8 @@ std::int32_t ClSysUser::GetCurUserID(char* out) {
   return pv14::ledger::WithStore([out](Database& store) {
     const pv14::ledger::StoreInfoRecord info = pv14::ledger::ReadStoreInfo(store);
     // The caller's buffer holds 64 bytes and the terminator, as the field does.
-    std::memcpy(out, info.CurrentUserId, sizeof info.CurrentUserId);
+    const std::string user = pv14::ledger::SessionUserId(info);
+    std::memcpy(out, user.c_str(), user.size() + 1);
     return kEngineOk;
   });
 }

@@ -9,6 +9,7 @@
 
 #include "platform/Encoding.h"
 #include "platform/ShiftJisSearch.h"
+#include "platform/WindowsPath.h"
 
 namespace pv14 {
 namespace {
@@ -29,8 +30,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
 }
-
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Splits a slash-separated POSIX path into its names, resolving "." and ".."
 // lexically and never above the root.
@@ -73,7 +72,7 @@ std::vector<std::string> WindowsComponents(std::string_view rest) {
   };
   for (std::size_t i = 0; i < rest.size();) {
     std::size_t n = sjis::CharLength(rest, i);
-    if (n == 1 && (rest[i] == '\\' || rest[i] == '/')) {
+    if (n == 1 && winpath::IsSeparator(rest[i])) {
       flush();
     } else {
       current.append(rest.substr(i, n));
@@ -84,25 +83,10 @@ std::vector<std::string> WindowsComponents(std::string_view rest) {
   return parts;
 }
 
-// The drive letter or "\\server\share" that starts a Windows path; empty
-// when it has neither.
-std::string_view RootKey(std::string_view path) {
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    std::size_t serverEnd = sjis::FindSingleByte(path, '\\', 2);
-    if (serverEnd == std::string_view::npos || serverEnd == 2) return {};
-    std::size_t shareEnd = sjis::FindSingleByte(path, '\\', serverEnd + 1);
-    if (shareEnd == std::string_view::npos) shareEnd = path.size();
-    if (shareEnd == serverEnd + 1) return {};
-    return path.substr(0, shareEnd);
-  }
-  if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') return path.substr(0, 1);
-  return {};
-}
-
 std::optional<std::string> ParseKey(std::string_view key, std::string* error) {
-  if (key.size() == 1 && IsLetter(key[0])) return std::string(key);
+  if (key.size() == 1 && winpath::IsDriveLetter(key[0])) return std::string(key);
   auto sjisKey = Utf8ToCp932(key);
-  if (sjisKey && RootKey(*sjisKey) == *sjisKey && sjisKey->size() > 2) return sjisKey;
+  if (sjisKey && winpath::RootKey(*sjisKey) == *sjisKey && sjisKey->size() > 2) return sjisKey;
   *error = "\"" + std::string(key) + "\" is neither a drive letter nor \\\\server\\share";
   return std::nullopt;
 }
@@ -191,7 +175,7 @@ const DriveTable& DriveTable::FromEnvironment() {
 }
 
 const DriveTable::Entry* DriveTable::Find(const std::string& windowsPath) const {
-  std::string_view key = RootKey(windowsPath);
+  std::string_view key = winpath::RootKey(windowsPath);
   if (key.empty()) return nullptr;
   for (const auto& entry : entries_) {
     if (sjis::EqualsNoCase(entry.key, key)) return &entry;
@@ -202,11 +186,12 @@ const DriveTable::Entry* DriveTable::Find(const std::string& windowsPath) const 
 std::optional<std::string> DriveTable::ToPosix(const std::string& windowsPath) const {
   const Entry* entry = Find(windowsPath);
   if (entry == nullptr) return std::nullopt;
-  std::string_view rest = std::string_view(windowsPath).substr(RootKey(windowsPath).size());
+  std::string_view rest =
+      std::string_view(windowsPath).substr(winpath::RootKey(windowsPath).size());
   if (!IsUnc(*entry)) {
     rest.remove_prefix(1);  // the colon
     // "Z:" and "Z:name" are relative to the drive's current folder.
-    if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) return std::nullopt;
+    if (rest.empty() || !winpath::IsSeparator(rest[0])) return std::nullopt;
   }
   std::string joined;
   for (const auto& part : WindowsComponents(rest)) {

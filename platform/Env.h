@@ -1,9 +1,14 @@
 // The operating-system services the program needs, behind one interface.
 //
 // Paths and texts are Shift_JIS byte strings in Windows form (drive letters,
-// UNC shares, backslashes). The POSIX implementation maps them through the
-// drive table (PV14_DRIVES). The program's core calls nothing of the OS
-// directly, so tests wrap the default Env and fail chosen calls.
+// UNC shares, backslashes); a path ending with a separator names a
+// directory. The POSIX implementation maps them through the drive table
+// (PV14_DRIVES). The program's core calls nothing of the OS directly, so
+// tests wrap the default Env (EnvWrapper, platform/EnvWrapper.h) and fail
+// chosen calls.
+//
+// No call throws. Each says below what it returns when it fails; a failed
+// call changes nothing the program can see, unless its comment says so.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -30,14 +36,23 @@ class File {
   File() = default;
   File(const File&) = delete;
   File& operator=(const File&) = delete;
-  virtual ~File() = default;
+  virtual ~File() = default;  // closes the file when open
 
-  // True when the file is open afterwards.
+  // Opens path (closing what was open before). True when the file is open
+  // afterwards; false when it cannot be opened with flags (missing without
+  // kCreate, a directory, no access, or, for reading alone, anything but a
+  // regular file), and the object is closed then. Never waits for another
+  // process (a FIFO). With kCreate an existing file is emptied only when the
+  // open succeeds.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
-  // One write call. False is the framework's file exception: nothing is
-  // known about how much reached the file.
+  // Writes all size bytes in one call. False is the framework's file
+  // exception: the file is not open, or the system refused (a full disk).
+  // A call that fails part-way cuts the file back to where the call began,
+  // so it never ends inside what one call wrote.
   virtual bool Write(const void* data, std::size_t size) = 0;
-  // Reads up to size bytes; *got receives how many. False on an error.
+  // Reads up to size bytes into buffer; *got receives how many (0 at the
+  // end of the file). False, with *got 0, when the file is not open or the
+  // system refused.
   virtual bool Read(void* buffer, std::size_t size, std::size_t* got) = 0;
   // Closes when open; a closed file ignores the call.
   virtual void Close() = 0;
@@ -54,6 +69,16 @@ enum class DriveType : std::uint32_t {
   kRamDisk = 6,
 };
 
+// An advisory lock held through Env::LockFile; destroying the object
+// releases it.
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  virtual ~FileLock() = default;
+};
+
 struct FileStatus {
   bool isDirectory = false;
   std::uint64_t size = 0;
@@ -66,52 +91,106 @@ class Env {
   Env& operator=(const Env&) = delete;
   virtual ~Env() = default;
 
-  // The POSIX implementation, configured from the environment.
+  // The system's own Env, configured from the environment; it lives as long
+  // as the process.
   static Env& Default();
 
   // ---- files and folders
+  // A new, closed file object; never null from Default(). A wrapper that
+  // cannot make one returns null, which callers treat as a file that cannot
+  // be opened.
   virtual std::unique_ptr<File> NewFile() = 0;
-  // The framework's status query: nullopt when nothing exists at path.
+  // The framework's status query: the entry's kind and size; nullopt when
+  // nothing exists at path or it cannot be reached.
   virtual std::optional<FileStatus> GetFileStatus(const std::string& path) = 0;
   // The runtime library's _access: mode 0 existence, 2 write, 4 read, 6 both.
-  // A directory passes whatever the mode when it exists.
+  // True when the entry exists and allows the mode; a directory passes
+  // whatever the mode when it exists. False otherwise, and for a path that
+  // cannot be mapped.
   virtual bool Access(const std::string& path, int mode) = 0;
+  // True when a file or a directory exists at path.
   virtual bool PathFileExists(const std::string& path) = 0;
+  // True when a directory exists at path.
   virtual bool PathIsDirectory(const std::string& path) = 0;
+  // Creates one directory whose parent exists. True when it was created;
+  // false when it exists already, its parent is missing, or the system
+  // refused.
   virtual bool CreateDirectory(const std::string& path) = 0;
-  // Removes an empty directory only.
+  // Removes an empty directory. True when it is gone; false when it is not
+  // empty, missing or not a directory, or the system refused.
   virtual bool RemoveDirectory(const std::string& path) = 0;
+  // Removes a file. True when it is gone; false when it is missing, a
+  // directory, or the system refused.
   virtual bool DeleteFile(const std::string& path) = 0;
-  // Replaces target by source in one step (a rename over it).
+  // Replaces target by source in one step (a rename over it): afterwards
+  // target holds what source held and source is gone. An existing target
+  // keeps its permissions; a target that is a symbolic link stays one, and
+  // the file it points to is replaced. False when it could not be done (also
+  // when that file lies on another volume than source), and then both are as
+  // they were.
   virtual bool ReplaceFile(const std::string& source, const std::string& target) = 0;
-  // The temporary folder, ending with a backslash.
+  // The temporary folder, ending with a backslash; empty when there is none
+  // that can be named in Windows form.
   virtual std::string GetTempPath() = 0;
-  // Drive type of a root such as "C:\" or "\\server\share\".
+  // Drive type of a bare root such as "C:\", "C:" or "\\server\share\";
+  // kNoRootDir for anything else and for a root with no volume behind it.
   virtual DriveType GetDriveType(const std::string& root) = 0;
 
-  // ---- shell path functions (lexical, Windows rules)
+  // ---- shell path functions (lexical, Windows rules; no disk access)
   // Offset of the text after the root (X:\ or \\server\share\), or nullopt
   // when the path has no root.
   virtual std::optional<std::size_t> PathSkipRoot(const std::string& path) = 0;
-  // Cuts path to its root; false when it has none.
+  // Cuts path to its root ("X:\", "\\server\share"); false, with path
+  // unchanged, when it has none.
   virtual bool PathStripToRoot(std::string& path) = 0;
 
+  // Names (last component only) of the files, not folders, in the folder of
+  // pattern whose names match pattern's last component: "*" stands for any
+  // run of characters, "?" for one character, letters match either case.
+  // In no particular order; empty when none match or the folder cannot be
+  // read.
+  virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
+
+  // ---- cooperation between processes
+  // An exclusive advisory lock on the whole file at path, created empty when
+  // missing: waits until no other holder (in any process) has it, and holds
+  // it until the returned object is destroyed or the process ends. It keeps
+  // out only other LockFile calls on the same file; reads and writes of the
+  // file, also by this process, go on as usual. A process must not ask again
+  // for a lock it holds. Null, without waiting, when the file cannot be
+  // created or opened, is not a regular file, or the system refuses the lock.
+  virtual std::unique_ptr<FileLock> LockFile(const std::string& path) = 0;
+
   // ---- process
-  // Full path of the program's own file.
+  // The system's id of this process; the same for every call.
+  virtual std::uint32_t GetCurrentProcessId() = 0;
+  // Full path of the program's own file; empty when it cannot be named.
   virtual std::string GetModuleFileName() = 0;
+  // The working directory; empty when it cannot be named in Windows form.
   virtual std::string GetCurrentDirectory() = 0;
+  // True when path is the working directory afterwards; false, with the
+  // working directory unchanged, when it is missing or cannot be entered.
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
 
   // ---- system services
-  // GetPrivateProfileString: a missing file, section or key gives def; a
-  // present empty value gives an empty text. At most size - 1 bytes.
+  // GetPrivateProfileString: the value of key in section of the file at
+  // path. A missing file, section or key gives def (without trailing
+  // blanks); so does anything at path that is not a regular file, which is
+  // never waited for. A present empty value gives an empty text. At most
+  // size - 1 bytes, never half a double-byte character; empty when size is 0.
   virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                               const std::string& def, const std::string& path,
                                               std::size_t size) = 0;
-  // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale.
+  // LCMapString with LCMAP_FULLWIDTH under a Japanese system locale; bytes
+  // with no full-width form are kept. Cannot fail.
   virtual std::string MapFullWidth(const std::string& text) = 0;
+  // Movable global memory (GlobalAlloc with GMEM_ZEROINIT): size zeroed
+  // bytes; null when the system cannot give them.
+  virtual std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) = 0;
 
   // ---- the caller's window (another process)
+  // Each returns true when the window took the request; false, quietly, for
+  // kNoWindow or a window that is gone, as a call to a dead window does.
   virtual bool EnableWindow(WindowHandle window, bool enable) = 0;
   virtual bool SetForegroundWindow(WindowHandle window) = 0;
   virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uint32_t wParam,

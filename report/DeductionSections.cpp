@@ -10,7 +10,6 @@
 namespace pv14 {
 namespace {
 
-constexpr int kContentDepth = 4;
 // The income before the deduction is the closing balance of this row.
 constexpr std::int32_t kIncomeRowPosition = 43;
 constexpr std::int64_t kFullDeductionYen = 650000;
@@ -43,7 +42,7 @@ int ReportWriter::WriteBadDebtReserve(XmlOutput& out) {
       {"IKKATU_KURIIREGAKU", AmountText(amounts[3])},
   };
   for (const auto& element : elements) {
-    if (!out.WriteElement(line, element.Name, element.Value, kContentDepth)) return 0;
+    if (!out.WriteElement(line, element.Name, element.Value, kSectionContentDepth)) return 0;
   }
   return 1;
 }
@@ -56,17 +55,19 @@ int ReportWriter::WriteBlueDeduction(XmlOutput& out, const StDATAINFO& /*record*
 
   std::optional<FixedDecimal> realEstate = NonNegativeYen(basic.RealEstateIncome);
   if (!realEstate) return 0;
-  if (!out.WriteElement(line, "FUDOUSANSYOTOKU", realEstate->Text(0), kContentDepth)) return 0;
+  if (!out.WriteElement(line, "FUDOUSANSYOTOKU", realEstate->Text(0), kSectionContentDepth))
+    return 0;
 
   SumRecord incomeRow{};
   if (!data_.FindRow(kIncomeRowPosition, CollectedData::kByPosition, &incomeRow)) return 0;
   std::optional<FixedDecimal> income = NonNegativeYen(incomeRow.ClosingBalance);
   if (!income) return 0;
-  if (!out.WriteElement(line, "AOIROKOUJOMAESYOTOKU", income->Text(0), kContentDepth)) return 0;
+  if (!out.WriteElement(line, "AOIROKOUJOMAESYOTOKU", income->Text(0), kSectionContentDepth))
+    return 0;
 
   const char* selection = DeductionSelectionText(basic.DeductionSelection);
   if (selection == nullptr) return 0;
-  if (!out.WriteElement(line, "AOIROKOUJO_SENTAKU", selection, kContentDepth)) return 0;
+  if (!out.WriteElement(line, "AOIROKOUJO_SENTAKU", selection, kSectionContentDepth)) return 0;
   bool full = basic.DeductionSelection == 1;
   FixedDecimal limit = FixedDecimal::FromParts(full ? kFullDeductionYen : kReducedDeductionYen, 0);
 
@@ -76,10 +77,10 @@ int ReportWriter::WriteBlueDeduction(XmlOutput& out, const StDATAINFO& /*record*
   if (!deduction.Round(FixedDecimal::kHalfUp, 1)) return 0;
   std::string amount = deduction.Text(0);
 
-  if (!out.WriteElement(line, "AOIROKOUJO_KOUJYOGAKU", full ? amount : "", kContentDepth)) {
+  if (!out.WriteElement(line, "AOIROKOUJO_KOUJYOGAKU", full ? amount : "", kSectionContentDepth)) {
     return 0;
   }
-  return out.WriteElement(line, "JOUKIIGAI_KOUJYOGAKU", full ? "" : amount, kContentDepth);
+  return out.WriteElement(line, "JOUKIIGAI_KOUJYOGAKU", full ? "" : amount, kSectionContentDepth);
 }
 
 int ReportWriter::WriteAssociationName(XmlOutput& out) {
@@ -87,13 +88,13 @@ int ReportWriter::WriteAssociationName(XmlOutput& out) {
   std::string line;
   return out.WriteElement(line, "KANYUUDANTAIMEI",
                           name.substr(0, sjis::FitLength(name, kAssociationNameBytes)),
-                          kContentDepth);
+                          kSectionContentDepth);
 }
 
 int ReportWriter::WriteLiabilityInterest(XmlOutput& out) {
   std::int64_t interest = BlockOrZero(data_.RealEstateSaveInfo.Basic).LiabilityInterest;
   std::string line;
-  return out.WriteElement(line, "FUSAIRISIGAKU", AmountText(interest), kContentDepth);
+  return out.WriteElement(line, "FUSAIRISIGAKU", AmountText(interest), kSectionContentDepth);
 }
 
 }  // namespace pv14

@@ -4,11 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "app/Edition.h"
-#include "dialogs/ProgressDialog.h"
 #include "engine/FieldText.h"
 #include "platform/ShiftJis.h"
+#include "report/SectionSupport.h"
 #include "report/SupportInfoFile.h"
 #include "resources/Strings.h"
 
@@ -21,10 +21,6 @@ constexpr const char* kDefaultProductVersion = "19.00.0X";
 constexpr std::size_t kSupportValueBytes = 255;
 // KOMONSAKINAME holds at most this many bytes of the full-width name.
 constexpr std::size_t kFullWidthNameBytes = 63;
-constexpr std::int16_t kProgressEnd = 1000;
-
-constexpr int kBlockDepth = 1;
-constexpr int kElementDepth = 2;
 
 // The income-kind element of the DATA block; nullptr for an unknown kind.
 const char* IncomeKindElement(std::int16_t incomeKind) {
@@ -45,15 +41,24 @@ std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, sjis::FitLength(text, maxBytes));
 }
 
-// A support-file value cut to its 255 bytes; one whose element line would
-// not fit counts as absent, so the edition's default is written instead of
-// the report failing on a vendor's overlong text.
+// A support-file value cut to its 255 bytes and then, at a character
+// boundary, to what its element line holds once escaped, so a vendor's
+// overlong text neither fails the report nor gives way to the default.
+// Empty only when not even its first character fits.
 std::string SupportValue(std::string_view value, const char* element) {
-  std::string cut(CutAtCharacter(value, kSupportValueBytes));
-  const auto escaped = XmlOutput::Escape(cut);
-  const std::size_t frame = kElementDepth + 2 * std::strlen(element) + 5 + 2;
-  if (!escaped || frame + escaped->size() > XmlOutput::kMaxLine) return {};
-  return cut;
+  const std::string_view copied = CutAtCharacter(value, kSupportValueBytes);
+  const std::size_t frame = kBlockElementDepth + 2 * std::strlen(element) + 5 + 2;
+  const std::size_t room = XmlOutput::kMaxLine > frame ? XmlOutput::kMaxLine - frame : 0;
+  std::size_t end = 0;
+  std::size_t escapedSize = 0;
+  while (end < copied.size()) {
+    const std::size_t n = sjis::CharLength(copied, end);
+    const auto escaped = XmlOutput::Escape(copied.substr(end, n));
+    if (!escaped || escapedSize + escaped->size() > room) break;
+    escapedSize += escaped->size();
+    end += n;
+  }
+  return std::string(copied.substr(0, end));
 }
 
 struct Element {
@@ -63,9 +68,14 @@ struct Element {
 
 }  // namespace
 
-ReportWriter::ReportWriter(Env& env, ProgressDialog* progress, const CollectedData& data,
-                           std::int16_t incomeKind)
-    : env_(env), progress_(progress), data_(data), incomeKind_(incomeKind) {}
+ReportWriter::ReportWriter(Env& env, Progress* progress, const CollectedData& data,
+                           std::int16_t incomeKind, std::string defaultProductName, Ui* ui)
+    : env_(env),
+      ui_(ui),
+      progress_(progress),
+      data_(data),
+      incomeKind_(incomeKind),
+      defaultProductName_(std::move(defaultProductName)) {}
 
 void ReportWriter::Pump() {
   if (progress_ != nullptr) progress_->Pump();
@@ -86,7 +96,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
   // the first write of the SYSTEM block fails and with it the report.
   out.Open(file.get(), &outputPath);
   out.WriteText(kDeclaration);
-  out.OpenTag(line, "REPORT", 0);
+  out.OpenTag(line, "REPORT", kReportDepth);
   Pump();
 
   bool written = WriteSystem(out, functionId) == 1;
@@ -100,7 +110,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
   }
   if (written) Pump();
 
-  int closed = out.CloseTag(line, "REPORT", 0);
+  int closed = out.CloseTag(line, "REPORT", kReportDepth);
   out.Close();
   file.reset();
   return written && closed == 1 ? 1 : 0;
@@ -109,7 +119,7 @@ int ReportWriter::WriteReport(const std::string& outputPath, std::int16_t functi
 int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
   std::string line;
   auto write = [&](const char* name, std::string_view value) {
-    if (!out.WriteElement(line, name, value, kElementDepth)) return false;
+    if (!out.WriteElement(line, name, value, kBlockElementDepth)) return false;
     Pump();
     return true;
   };
@@ -120,15 +130,15 @@ int ReportWriter::WriteSystem(XmlOutput& out, std::int16_t functionId) {
     return 0;
   }
   // Read only now, once per report.
-  SupportInfoFile support(env_);
+  SupportInfoFile support(env_, ui_);
   std::string productName = SupportValue(support.ProductName(), "PROGRAMNAME");
-  if (productName.empty()) productName = CurrentEdition().defaultProductName;
+  if (productName.empty()) productName = defaultProductName_;
   if (!write("PROGRAMNAME", productName)) return 0;
   std::string productVersion = SupportValue(support.ProductVersion(), "PROGRAMVER");
   if (productVersion.empty()) productVersion = kDefaultProductVersion;
   if (!write("PROGRAMVER", productVersion)) return 0;
   if (!out.CloseTag(line, "SYSTEM", kBlockDepth)) return 0;
-  Advance(progressBase_, progressBase_ + 100);
+  Advance(progressBase_, progressBase_ + progress::kSystemBlock);
   return 1;
 }
 
@@ -143,11 +153,11 @@ int ReportWriter::WriteBasic(XmlOutput& out, const StDATAINFO& record) {
   };
   if (!out.OpenTag(line, "BASIC", kBlockDepth)) return 0;
   for (const Element& element : elements) {
-    if (!out.WriteElement(line, element.Name, element.Value, kElementDepth)) return 0;
+    if (!out.WriteElement(line, element.Name, element.Value, kBlockElementDepth)) return 0;
     Pump();
   }
   if (!out.CloseTag(line, "BASIC", kBlockDepth)) return 0;
-  Advance(progressBase_ + 100, progressBase_ + 200);
+  Advance(progressBase_ + progress::kSystemBlock, progressBase_ + progress::kBasicBlock);
   return 1;
 }
 
@@ -156,13 +166,13 @@ int ReportWriter::WriteData(XmlOutput& out, const StDATAINFO& record) {
   if (!out.OpenTag(line, "DATA", kBlockDepth)) return 0;
   const char* kindElement = IncomeKindElement(incomeKind_);
   if (kindElement == nullptr) return 0;
-  if (!out.OpenTag(line, kindElement, kElementDepth)) return 0;
+  if (!out.OpenTag(line, kindElement, kBlockElementDepth)) return 0;
   int sections =
       incomeKind_ == 3 ? WriteRealEstateSections(out, record) : WriteGeneralSections(out, record);
   if (!sections) return 0;
-  if (!out.CloseTag(line, kindElement, kElementDepth)) return 0;
+  if (!out.CloseTag(line, kindElement, kBlockElementDepth)) return 0;
   if (!out.CloseTag(line, "DATA", kBlockDepth)) return 0;
-  Advance(progressBase_ + 200, kProgressEnd);
+  Advance(progressBase_ + progress::kBasicBlock, progress::kEnd);
   return 1;
 }
 

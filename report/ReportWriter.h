@@ -9,20 +9,22 @@
 #include <string_view>
 
 #include "collect/CollectedData.h"
+#include "collect/Progress.h"
 #include "engine/LedgerEngine.h"
 #include "platform/Env.h"
+#include "platform/Ui.h"
 #include "report/StatementTables.h"
 #include "report/XmlOutput.h"
 
 namespace pv14 {
 
-class ProgressDialog;
-
 class ReportWriter {
  public:
-  // progress may be null (nothing is shown then).
-  ReportWriter(Env& env, ProgressDialog* progress, const CollectedData& data,
-               std::int16_t incomeKind);
+  // progress may be null (nothing is shown then). defaultProductName is the
+  // edition's, written when the support file gives none. ui, when given,
+  // shows the support file's out-of-memory message.
+  ReportWriter(Env& env, Progress* progress, const CollectedData& data, std::int16_t incomeKind,
+               std::string defaultProductName, Ui* ui = nullptr);
 
   void SetProgressBase(std::int16_t base) { progressBase_ = base; }
 
@@ -95,10 +97,12 @@ class ReportWriter {
   void Advance(int from, int to);
 
   Env& env_;
-  ProgressDialog* progress_;
+  Ui* ui_;
+  Progress* progress_;
   const CollectedData& data_;
   std::int16_t incomeKind_;
-  std::int16_t progressBase_ = 500;
+  std::string defaultProductName_;
+  std::int16_t progressBase_ = progress::kWriteBase;
 };
 
 }  // namespace pv14

@@ -14,9 +14,6 @@
 
 namespace pv14 {
 
-inline constexpr int kSectionContentDepth = 4;  // a section's contents
-inline constexpr int kRowValueDepth = 5;        // the values inside a row element
-
 // The number of rows of a table member, e.g. SlotCount<decltype(StIPPAN_RENT::RentRows)>.
 template <class Array>
 inline constexpr int SlotCount = static_cast<int>(std::extent_v<Array>);

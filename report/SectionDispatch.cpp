@@ -6,9 +6,6 @@
 namespace pv14 {
 namespace {
 
-constexpr int kSectionDepth = 3;
-constexpr int kContentDepth = 4;
-
 // What a section's contents need besides the writer itself.
 struct SectionContext {
   ReportWriter& Writer;
@@ -29,7 +26,7 @@ int WriteDeductionSelection(const SectionContext& c) {
       DeductionSelectionText(BlockOrZero(c.Data.GeneralSaveInfo.Basic).DeductionSelection);
   if (text == nullptr) return 0;
   std::string line;
-  return c.Out.WriteElement(line, "AOIROKOUJO_SENTAKU", text, kContentDepth);
+  return c.Out.WriteElement(line, "AOIROKOUJO_SENTAKU", text, kSectionContentDepth);
 }
 
 constexpr Section kBlueGeneral[] = {

@@ -5,6 +5,14 @@
 
 namespace pv14 {
 
+// Depths (counts of TABs) of the report's lines.
+inline constexpr int kReportDepth = 0;          // REPORT
+inline constexpr int kBlockDepth = 1;           // SYSTEM, BASIC, DATA
+inline constexpr int kBlockElementDepth = 2;    // their elements; the income-kind element
+inline constexpr int kSectionDepth = 3;         // a section of the DATA block
+inline constexpr int kSectionContentDepth = 4;  // a section's contents and row elements
+inline constexpr int kRowValueDepth = 5;        // the values inside a row element
+
 // A saved-details block that the engine did not deliver reads as all zero:
 // its amounts and texts are written empty.
 template <class Block>

@@ -5,12 +5,11 @@
 #include "engine/FieldText.h"
 #include "platform/ShiftJis.h"
 #include "report/ReportWriter.h"
+#include "report/SectionSupport.h"
 #include "resources/Text.h"
 
 namespace pv14 {
 namespace {
-
-constexpr int kContentDepth = 4;
 
 // The row of a code as the writers see it: all zero when the data lacks it.
 SumRecord FindByCode(const CollectedData& data, std::int32_t code) {
@@ -65,9 +64,10 @@ int ReportWriter::WriteStatementItems(XmlOutput& out, std::span<const ItemTableR
     SumRecord row = FindByCode(data_, item.Code);
     if (item.Spare == 1) {
       std::string name = std::string(item.ElementName) + "_KAMOKU";
-      if (!out.WriteElement(line, name.c_str(), CleanedName(row), kContentDepth)) return 0;
+      if (!out.WriteElement(line, name.c_str(), CleanedName(row), kSectionContentDepth)) return 0;
     }
-    if (!out.WriteElement(line, item.ElementName, AmountText(row.ClosingBalance), kContentDepth)) {
+    if (!out.WriteElement(line, item.ElementName, AmountText(row.ClosingBalance),
+                          kSectionContentDepth)) {
       return 0;
     }
   }
@@ -98,7 +98,7 @@ int ReportWriter::WriteBalanceSheet(XmlOutput& out, std::span<const BalanceTable
         value = AmountText(row.ClosingBalance);
         break;
     }
-    if (!out.WriteElement(line, entry.ElementName, value, kContentDepth)) return 0;
+    if (!out.WriteElement(line, entry.ElementName, value, kSectionContentDepth)) return 0;
   }
   return 1;
 }
@@ -107,7 +107,7 @@ int ReportWriter::WriteMonthlySales(XmlOutput& out) {
   const StAOSUMINFO_TSUKIBETSU& totals = data_.MonthlyTotals;
   std::string line;
   auto write = [&](const std::string& name, std::int64_t amount) {
-    return out.WriteElement(line, name.c_str(), AmountText(amount), kContentDepth) == 1;
+    return out.WriteElement(line, name.c_str(), AmountText(amount), kSectionContentDepth) == 1;
   };
   for (int month = 1; month <= 12; ++month) {
     if (!write("URIAGEKINGAKU" + std::to_string(month), totals.Sales[month - 1])) return 0;

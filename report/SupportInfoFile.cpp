@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <new>
 
+#include "resources/Strings.h"
 #include "resources/Text.h"
 
 namespace pv14 {
@@ -41,8 +41,10 @@ constexpr const char* kKeyLiterals[SupportInfoFile::kKeyCount] = {
     "[=再現性=]",
 };
 
-bool StartsAt(const std::vector<unsigned char>& buffer, std::size_t pos, std::string_view key) {
+bool StartsAt(std::span<const unsigned char> buffer, std::size_t pos, std::string_view key) {
   if (key.empty() || key.size() > buffer.size() - pos) return false;
+  // The whole buffer is searched byte by byte: most bytes fail at the first.
+  if (buffer[pos] != static_cast<unsigned char>(key.front())) return false;
   return std::memcmp(buffer.data() + pos, key.data(), key.size()) == 0;
 }
 
@@ -68,15 +70,16 @@ std::string SupportInfoFile::Value(std::size_t keyIndex) {
 }
 
 bool SupportInfoFile::Load() {
-  if (!buffer_.empty()) return true;
-  try {
-    buffer_.assign(kBufferSize, kUnread);
-  } catch (const std::bad_alloc&) {
+  if (memory_) return true;
+  memory_ = env_.GlobalAlloc(kBufferSize);
+  if (!memory_) {
     // The next lookup tries again.
     if (ui_ != nullptr)
-      ui_->MessageBox(kNoWindow, SJ("ﾒﾓﾘが不足しています。"), SJ("所得税"), kMbOk);
+      ui_->MessageBox(kNoWindow, SJ("ﾒﾓﾘが不足しています。"), MessageCaption(), kMbOk);
     return false;
   }
+  buffer_ = std::span<unsigned char>(memory_.get(), kBufferSize);
+  std::fill(buffer_.begin(), buffer_.end(), kUnread);
   ReadFile();
   return true;
 }
@@ -120,6 +123,11 @@ void SupportInfoFile::JoinMultiLineValues() {
   const std::string_view multiLineKeys[] = {Keys()[kInquiryKey], Keys()[kReproductionKey]};
   const std::size_t size = buffer_.size();
   for (std::size_t start = 0; start < size; ++start) {
+    const unsigned char c = buffer_[start];
+    if (c != static_cast<unsigned char>(multiLineKeys[0].front()) &&
+        c != static_cast<unsigned char>(multiLineKeys[1].front())) {
+      continue;  // most bytes of the buffer begin no key
+    }
     auto key = std::find_if(std::begin(multiLineKeys), std::end(multiLineKeys),
                             [&](std::string_view k) { return StartsAt(buffer_, start, k); });
     if (key == std::end(multiLineKeys)) continue;

@@ -6,9 +6,10 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/Env.h"
 #include "platform/Ui.h"
@@ -25,8 +26,9 @@ class SupportInfoFile {
   static constexpr std::size_t kInquiryKey = 18;
   static constexpr std::size_t kReproductionKey = 19;
 
-  // No file access yet. The Ui, when given, shows the out-of-memory message;
-  // without one that failure only answers empty.
+  // No file access yet. The buffer comes from the Env's global memory; the
+  // Ui, when given, shows the out-of-memory message when there is none.
+  // Without a Ui that failure only answers empty.
   explicit SupportInfoFile(Env& env, Ui* ui = nullptr);
   SupportInfoFile(const SupportInfoFile&) = delete;
   SupportInfoFile& operator=(const SupportInfoFile&) = delete;
@@ -52,7 +54,8 @@ class SupportInfoFile {
   Env& env_;
   Ui* ui_;
   std::string folder_;  // put in front of the file name; empty: the current directory
-  std::vector<unsigned char> buffer_;
+  std::unique_ptr<unsigned char[]> memory_;
+  std::span<unsigned char> buffer_;  // over memory_ once allocated
 };
 
 }  // namespace pv14

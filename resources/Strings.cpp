@@ -1,5 +1,7 @@
 #include "resources/Strings.h"
 
+#include "resources/Text.h"
+
 namespace pv14 {
 
 std::string LoadStringResource(int id) {
@@ -10,5 +12,7 @@ std::string LoadStringResource(int id) {
       return {};
   }
 }
+
+const std::string& MessageCaption() { return SJ("所得税"); }
 
 }  // namespace pv14

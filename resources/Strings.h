@@ -11,4 +11,8 @@ inline constexpr int kIdsConnectedProgramVersion = 1;
 // no such string.
 std::string LoadStringResource(int id);
 
+// "所得税", the caption of every message box of the run and of the engine's
+// messages (Shift_JIS).
+const std::string& MessageCaption();
+
 }  // namespace pv14

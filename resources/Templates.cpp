@@ -1,5 +1,6 @@
-// Templates 130 and 131 as the front ends build them: controls in tab order,
-// places in dialog units, styles beyond child + visible.
+// Templates 130 and 131 as the faces build them: controls in tab order,
+// places in dialog units, styles beyond child + visible, and the controls the
+// console's commands act on.
 #include "resources/Templates.h"
 
 #include "resources/Text.h"
@@ -44,6 +45,15 @@ DialogTemplate BuildConditionDialog() {
           {1014, ControlKind::kPushButton, SJ("キャンセル(Esc)"), 199, 213, 57, 14,
            kGroup | kTabStop},
       },
+      {
+          {command::kChoose1, 1010},  // IncomeKind 1
+          {command::kChoose2, 1012},  // IncomeKind 2
+          {command::kChoose3, 1011},  // IncomeKind 3
+          {command::kPath, 1016},
+          {command::kBrowse, 1017},
+          {command::kExecute, 1013},
+          {command::kCancel, 1014},
+      },
   };
 }
 
@@ -62,6 +72,7 @@ DialogTemplate BuildProgressDialog() {
           {1018, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, kBorder | kSmooth},
           {1019, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, kBorder},
       },
+      {},  // takes no commands
   };
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libxml2-utils clang-format
+          libbenchmark-dev libxml2-utils clang-format strace
           # the desktop face, its tests on Xvfb and the screenshots
           qt6-base-dev libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb)
 missing=()

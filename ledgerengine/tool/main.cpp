@@ -1,10 +1,12 @@
 // ledger-engine: loads the engine's store from the JSON form, or dumps it.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "ledgerengine/StoreFile.h"
 #include "ledgerengine/StorePath.h"
@@ -48,6 +50,11 @@ int Report(const pv14::ledger::ToolResult& result, const std::string& subject) {
 
 int Load(const std::string& file) {
   std::string text;
+  std::error_code error;
+  if (std::filesystem::is_directory(file, error)) {
+    std::cerr << "ledger-engine: " << file << " is a directory, not a JSON file\n";
+    return pv14::ledger::ToolResult::kRefused;
+  }
   if (!ReadInput(file, &text)) {
     std::cerr << "ledger-engine: cannot read " << file << "\n";
     return pv14::ledger::ToolResult::kRefused;

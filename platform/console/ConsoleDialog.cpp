@@ -2,29 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <string_view>
 
+#include "platform/ChosenFile.h"
+#include "platform/Encoding.h"
+#include "platform/ShiftJis.h"
+#include "platform/TypedText.h"
 #include "platform/Types.h"
-#include "resources/Templates.h"
 
 namespace pv14 {
 namespace {
-
-// The buttons the commands press, known by the start of their texts.
-std::string Sjis(std::string_view utf8) { return ConsoleIo::FromInput(utf8).value_or(""); }
-
-const std::string& BrowsePrefix() {
-  static const std::string text = Sjis("参照");
-  return text;
-}
-const std::string& ExecutePrefix() {
-  static const std::string text = Sjis("実行");
-  return text;
-}
-const std::string& CancelPrefix() {
-  static const std::string text = Sjis("キャンセル");
-  return text;
-}
 
 constexpr std::string_view kHelp =
     "commands: 1 | 2 | 3 (choose), path TEXT, browse [TEXT], execute (or an empty line), "
@@ -44,8 +32,8 @@ bool IsBlankLine(std::string_view line) {
 }  // namespace
 
 ConsoleDialog::ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
-                             std::optional<std::string>& pendingFile)
-    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile) {
+                             std::optional<std::string>& pendingFile, const DriveTable& drives)
+    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile), drives_(drives) {
   for (const auto& control : dialog.controls) controls_.push_back({&control, control.text});
 }
 
@@ -70,7 +58,7 @@ int ConsoleDialog::Run(DialogLogic& logic) {
 
 void ConsoleDialog::Execute(const std::string& line, DialogLogic& logic) {
   if (IsBlankLine(line)) {
-    ClickButton(ExecutePrefix(), logic);
+    ClickButton(command::kExecute, logic);
     return;
   }
   std::string_view rest = line;
@@ -82,18 +70,20 @@ void ConsoleDialog::Execute(const std::string& line, DialogLogic& logic) {
   std::optional<std::string> text;
   if (blank != std::string_view::npos) text = std::string(rest.substr(blank + 1));
 
-  if (word.size() == 1 && word[0] >= '1' && word[0] <= '3' && !text) {
-    ClickRadio(word[0]);
-  } else if (word == "path") {
+  const bool choice =
+      word == command::kChoose1 || word == command::kChoose2 || word == command::kChoose3;
+  if (choice && !text) {
+    ClickRadio(word);
+  } else if (word == command::kPath) {
     TypePath(text.value_or(""));
-  } else if (word == "browse") {
+  } else if (word == command::kBrowse) {
     Browse(text, logic);
-  } else if (word == "execute" && !text) {
-    ClickButton(ExecutePrefix(), logic);
+  } else if (word == command::kExecute && !text) {
+    ClickButton(command::kExecute, logic);
   } else if (word == "f12" && !text) {
     logic.PreTranslateKey(*this, kVkF12, focus_);
-  } else if (word == "cancel" && !text) {
-    ClickButton(CancelPrefix(), logic);
+  } else if (word == command::kCancel && !text) {
+    ClickButton(command::kCancel, logic);
   } else if (word == "esc" && !text) {
     logic.OnCancel(*this);
   } else {
@@ -101,14 +91,14 @@ void ConsoleDialog::Execute(const std::string& line, DialogLogic& logic) {
   }
 }
 
-void ConsoleDialog::ClickRadio(char digit) {
-  Control* radio = FindRadio(digit);
+void ConsoleDialog::ClickRadio(std::string_view word) {
+  Control* radio = Bound(word, ControlKind::kRadioButton);
   if (radio == nullptr) {
-    Note(std::string("there is no choice ") + digit);
+    Note("there is no choice " + std::string(word));
     return;
   }
   if (!radio->enabled) {
-    Note(std::string("choice ") + digit + " is disabled");
+    Note("choice " + std::string(word) + " is disabled");
     return;
   }
   // An automatic radio button unchecks the others of its group: the
@@ -127,42 +117,70 @@ void ConsoleDialog::ClickRadio(char digit) {
 }
 
 void ConsoleDialog::TypePath(const std::string& utf8) {
-  Control* edit = FindKind(ControlKind::kEdit);
+  Control* edit = Bound(command::kPath, ControlKind::kEdit);
   if (edit == nullptr || !edit->enabled) {
     Note("the path cannot be edited");
     return;
   }
-  auto text = ConsoleIo::FromInput(utf8);
-  if (!text) {
-    Note("the path holds a character that Shift_JIS cannot write");
-    return;
-  }
-  if (text->size() > edit->limit) {
-    Note("the path is longer than " + std::to_string(edit->limit) + " bytes");
-    return;
-  }
+  // Whatever was typed replaces the edit's text, so a later execute never
+  // goes on with the path shown before.
+  std::optional<std::string> text = Typed(utf8, edit->limit, true);
   focus_ = edit->source->id;
-  SetText(edit->source->id, *text);
+  SetText(edit->source->id, text.value_or(""));
 }
 
 void ConsoleDialog::Browse(const std::optional<std::string>& utf8, DialogLogic& logic) {
+  // A file name the file dialog would refuse ends it as a cancel does.
   std::optional<std::string> answer;
-  if (utf8) {
-    answer = ConsoleIo::FromInput(*utf8);
-    if (!answer) {
-      Note("the file name holds a character that Shift_JIS cannot write");
-      return;
-    }
-  }
+  if (utf8) answer = Typed(*utf8, std::numeric_limits<std::size_t>::max(), false);
   pendingFile_ = answer;
-  ClickButton(BrowsePrefix(), logic);
+  const bool clicked = ClickButton(command::kBrowse, logic);
   pendingFile_.reset();  // an answer the logic did not ask for is dropped
+  if (clicked && !answer)
+    Note("no file chosen: the file dialog was cancelled, the path is as it was");
 }
 
-bool ConsoleDialog::ClickButton(const std::string& prefix, DialogLogic& logic) {
-  Control* button = FindButton(prefix);
+std::optional<std::string> ConsoleDialog::Typed(const std::string& utf8, std::size_t limit,
+                                                bool refusedAsTyped) {
+  std::optional<std::string> text;
+  if (!utf8.empty() && utf8.front() == '/') {
+    const ChosenFile chosen = ChosenFileInWindowsForm(drives_, utf8);
+    if (chosen.refusal.empty()) {
+      text = chosen.windowsPath;
+      Note(ConsoleIo::Escaped(utf8) + " is " + ConsoleIo::ToDisplay(*text) + " under PV14_DRIVES");
+    } else {
+      NoteShown(chosen.refusal);
+      if (!refusedAsTyped) return std::nullopt;
+      Note("the text is typed as it stands");
+    }
+  }
+  if (!text) {
+    text = TypeIntoEdit(utf8, std::numeric_limits<std::size_t>::max());
+    if (!Utf8ToCp932(utf8)) Note("a character Shift_JIS cannot hold was typed as ?");
+  }
+  if (text->size() > limit) {
+    text->resize(sjis::FitLength(*text, limit));
+    Note("the path edit holds " + std::to_string(limit) + " bytes: typing stopped there");
+  }
+  return text;
+}
+
+void ConsoleDialog::NoteShown(const std::string& sjis) const {
+  const std::string text = ConsoleIo::ToDisplay(sjis, true);
+  std::string shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    shown += text[i];
+    // Lines after the first are indented under the note's text; blank ones
+    // stay blank.
+    if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] != '\n') shown += "    ";
+  }
+  Note(shown);
+}
+
+bool ConsoleDialog::ClickButton(std::string_view word, DialogLogic& logic) {
+  Control* button = Bound(word, ControlKind::kPushButton);
   if (button == nullptr) {
-    Note("there is no button " + ConsoleIo::ToDisplay(prefix));
+    Note("there is no button for " + std::string(word));
     return false;
   }
   if (!button->enabled) {
@@ -175,7 +193,7 @@ bool ConsoleDialog::ClickButton(const std::string& prefix, DialogLogic& logic) {
 }
 
 void ConsoleDialog::EndOfInput(DialogLogic& logic) {
-  if (!ClickButton(CancelPrefix(), logic) && !ended_) logic.OnCancel(*this);
+  if (!ClickButton(command::kCancel, logic) && !ended_) logic.OnCancel(*this);
   // Nothing more can be read: a dialog that stays open would wait forever.
   if (!ended_) EndDialog(kIdCancel);
 }
@@ -200,32 +218,10 @@ const ConsoleDialog::Control* ConsoleDialog::Find(int id) const {
   return const_cast<ConsoleDialog*>(this)->Find(id);
 }
 
-ConsoleDialog::Control* ConsoleDialog::FindKind(ControlKind kind) {
-  for (auto& control : controls_) {
-    if (control.source->kind == kind) return &control;
-  }
-  return nullptr;
-}
-
-ConsoleDialog::Control* ConsoleDialog::FindRadio(char digit) {
-  const std::string mark = std::string("(&") + digit + ")";
-  for (auto& control : controls_) {
-    if (control.source->kind == ControlKind::kRadioButton &&
-        control.text.find(mark) != std::string::npos) {
-      return &control;
-    }
-  }
-  return nullptr;
-}
-
-ConsoleDialog::Control* ConsoleDialog::FindButton(const std::string& prefix) {
-  for (auto& control : controls_) {
-    if (control.source->kind == ControlKind::kPushButton && !prefix.empty() &&
-        control.text.compare(0, prefix.size(), prefix) == 0) {
-      return &control;
-    }
-  }
-  return nullptr;
+ConsoleDialog::Control* ConsoleDialog::Bound(std::string_view word, ControlKind kind) {
+  std::optional<int> id = dialog_.CommandTarget(word);
+  Control* control = id ? Find(*id) : nullptr;
+  return control != nullptr && control->source->kind == kind ? control : nullptr;
 }
 
 bool ConsoleDialog::IsChecked(int id) const {

@@ -1,29 +1,40 @@
 // A modal dialog on the console: the controls of a template held as state,
 // shown as text, and driven by commands read line by line.
 //
-// Commands: "1", "2", "3" click the radio button whose text holds "(&N)";
-// "path TEXT" types TEXT into the edit; "browse TEXT" confirms the file
-// dialog with TEXT behind the button 参照, "browse" cancels it; an empty
-// line or "execute" clicks 実行; "f12" presses F12 on the focused control;
-// "cancel" clicks キャンセル; "esc" is the dialog's cancel command; the end
-// of input is "cancel".
+// Commands, each acting on the control the template binds to its word
+// (DialogTemplate::commands): "1", "2", "3" click that radio button; "path
+// TEXT" types TEXT into the edit; "browse TEXT" confirms the file dialog
+// behind the browse button with TEXT, "browse" cancels it; an empty line or
+// "execute" clicks the execute button; "cancel" clicks the cancel button.
+// "f12" presses F12 on the focused control; "esc" is the dialog's cancel
+// command; the end of input is "cancel". A command whose control is missing
+// or disabled is refused with a note.
+//
+// TEXT is taken as typing takes it (TypeIntoEdit): a character Shift_JIS
+// cannot hold becomes '?', and "path" stops at the edit's limit. A TEXT in
+// POSIX form ("/...") is first named in Windows form through the drive
+// table, as a desktop file dialog names the file it picked; when no drive
+// covers it, a note says so and the TEXT is typed as it stands.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/DialogTemplate.h"
+#include "platform/DriveTable.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
-#include "resources/Templates.h"
 
 namespace pv14 {
 
 class ConsoleDialog : public DialogControls {
  public:
-  // pendingFile receives the answer the next file dialog gives.
+  // pendingFile receives the answer the next file dialog gives; drives
+  // names POSIX paths in Windows form.
   ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
-                std::optional<std::string>& pendingFile);
+                std::optional<std::string>& pendingFile, const DriveTable& drives);
 
   // Runs the modal loop; the result given to EndDialog.
   int Run(DialogLogic& logic);
@@ -52,26 +63,32 @@ class ConsoleDialog : public DialogControls {
 
   Control* Find(int id);
   const Control* Find(int id) const;
-  Control* FindKind(ControlKind kind);
-  Control* FindRadio(char digit);
-  Control* FindButton(const std::string& prefix);
+  // The control the template binds to the command word, when it is of kind.
+  Control* Bound(std::string_view word, ControlKind kind);
 
   // One command line.
   void Execute(const std::string& line, DialogLogic& logic);
-  void ClickRadio(char digit);
+  void ClickRadio(std::string_view word);
   void TypePath(const std::string& utf8);
   void Browse(const std::optional<std::string>& utf8, DialogLogic& logic);
-  // Clicks the push button whose text begins with prefix; false when refused.
-  bool ClickButton(const std::string& prefix, DialogLogic& logic);
+  // The Shift_JIS text a command's TEXT gives, at most limit bytes, with a
+  // note for every change typing made to it; nullopt when a POSIX path was
+  // refused and refusedAsTyped is false.
+  std::optional<std::string> Typed(const std::string& utf8, std::size_t limit, bool refusedAsTyped);
+  // Clicks the push button bound to the word; false when refused.
+  bool ClickButton(std::string_view word, DialogLogic& logic);
   void EndOfInput(DialogLogic& logic);
   void FocusFirstTabStop();
   void Render() const;
   void Note(const std::string& utf8) const { io_.WriteLine("  * " + utf8); }
+  // A Shift_JIS text of several lines as one note, its lines indented.
+  void NoteShown(const std::string& sjis) const;
 
   ConsoleIo& io_;
   const DialogTemplate& dialog_;
   WindowHandle handle_;
   std::optional<std::string>& pendingFile_;
+  const DriveTable& drives_;
   std::vector<Control> controls_;
   int focus_ = 0;
   bool ended_ = false;

@@ -28,9 +28,9 @@ void ConsoleDialog::Render() const {
     std::stable_sort(row.begin(), row.end(), [](const Control* a, const Control* b) {
       return a->source->x < b->source->x;
     });
+    const ControlTemplate& first = *row.front()->source;  // clang 14 captures no binding
     bool framed = std::any_of(controls_.begin(), controls_.end(), [&](const Control& box) {
-      return box.source->kind == ControlKind::kGroupBox &&
-             Inside(*row.front()->source, *box.source);
+      return box.source->kind == ControlKind::kGroupBox && Inside(first, *box.source);
     });
     std::string line(framed ? 4 : 2, ' ');
     for (std::size_t i = 0; i < row.size(); ++i) {

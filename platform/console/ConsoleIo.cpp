@@ -31,8 +31,27 @@ void ConsoleIo::EndStatus() {
   statusOpen_ = false;
 }
 
-std::string ConsoleIo::ToDisplay(std::string_view sjis) { return Cp932ToUtf8Lossy(sjis); }
+std::string ConsoleIo::ToDisplay(std::string_view sjis, bool keepLineBreaks) {
+  return Escaped(Cp932ToUtf8Lossy(sjis), keepLineBreaks);
+}
 
-std::optional<std::string> ConsoleIo::FromInput(std::string_view utf8) { return Utf8ToCp932(utf8); }
+std::string ConsoleIo::Escaped(std::string_view utf8, bool keepLineBreaks) {
+  std::string shown;
+  // UTF-8 lead and continuation bytes are all 0x80 or more, so every byte
+  // below 0x20 and every 0x7F is a control character of its own.
+  for (char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 0x20 && byte != 0x7F) || (c == '\n' && keepLineBreaks)) {
+      shown += c;
+    } else {
+      // U+2400 + byte, or U+2421 for DEL, in UTF-8.
+      const unsigned picture = byte == 0x7F ? 0x21 : byte;
+      shown += "\xE2";
+      shown += static_cast<char>(0x90 + (picture >> 6));
+      shown += static_cast<char>(0x80 + (picture & 0x3F));
+    }
+  }
+  return shown;
+}
 
 }  // namespace pv14

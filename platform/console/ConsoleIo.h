@@ -30,9 +30,12 @@ class ConsoleIo {
   bool StatusOpen() const { return statusOpen_; }
 
   // Shift_JIS -> UTF-8; bytes that are not valid Shift_JIS show as U+FFFD.
-  static std::string ToDisplay(std::string_view sjis);
-  // UTF-8 -> Shift_JIS; nullopt when a character has no Shift_JIS form.
-  static std::optional<std::string> FromInput(std::string_view utf8);
+  // Control characters never reach the terminal raw: each shows as its
+  // picture (U+2400-U+241F, U+2421 for DEL), line feeds too unless
+  // keepLineBreaks.
+  static std::string ToDisplay(std::string_view sjis, bool keepLineBreaks = false);
+  // UTF-8 with its control characters shown as pictures (see ToDisplay).
+  static std::string Escaped(std::string_view utf8, bool keepLineBreaks = false);
 
   // Counts message boxes shown, so a dialog knows it should show itself again.
   void CountMessageBox() { ++messageBoxes_; }

@@ -56,7 +56,7 @@ int ShowConsoleMessageBox(ConsoleIo& io, const std::string& text, const std::str
   std::string_view icon = IconWord(style);
   if (!icon.empty()) heading += " (" + std::string(icon) + ")";
   io.WriteLine(heading);
-  io.WriteLine(ConsoleIo::ToDisplay(text));
+  io.WriteLine(ConsoleIo::ToDisplay(text, true));
   if ((style & kButtonMask) == kMbYesNo) return AskYesNo(io);
   return kIdOk;
 }

@@ -5,14 +5,15 @@
 namespace pv14 {
 namespace {
 
-constexpr int kDefaultMainBar = 1018;
 constexpr int kBarWidth = 30;
+constexpr int kNoBar = 0;
 
+// The first bar of the template is the main one, whose percentage is shown.
 int FirstProgressBar(const DialogTemplate& dialog) {
   for (const auto& control : dialog.controls) {
     if (control.kind == ControlKind::kProgressBar) return control.id;
   }
-  return kDefaultMainBar;
+  return kNoBar;
 }
 
 }  // namespace
@@ -40,6 +41,7 @@ void ConsoleProgressWindow::Show() {
 
 void ConsoleProgressWindow::SetCaption(const std::string& caption) {
   caption_ = caption;
+  captionTenth_ = Percent() / 10;
   Refresh();
 }
 
@@ -88,8 +90,14 @@ void ConsoleProgressWindow::Refresh() {
   if (!visible_) return;
   std::string caption = ConsoleIo::ToDisplay(caption_);
   if (!terminal_) {
-    if (caption != shown_) io_.WriteLine(caption);
-    shown_ = caption;
+    // A log gets a caption only when it was set in another tenth of the main
+    // bar than the last one written: ten lines for a whole run, not one per
+    // percent.
+    if (caption != shown_ && (shown_.empty() || captionTenth_ != shownTenth_)) {
+      io_.WriteLine(caption);
+      shown_ = caption;
+      shownTenth_ = captionTenth_;
+    }
     return;
   }
   int percent = Percent();

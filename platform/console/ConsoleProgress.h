@@ -1,14 +1,14 @@
 // The progress window on the console. On a terminal it redraws one status
-// line (caption, bar, percentage of the main bar); elsewhere it writes the
-// caption once each time it changes.
+// line (caption, bar, percentage of the main bar); elsewhere (a log) it
+// writes a changed caption at most once per tenth of the main bar.
 #pragma once
 
 #include <map>
 #include <string>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
-#include "resources/Templates.h"
 
 namespace pv14 {
 
@@ -55,6 +55,10 @@ class ConsoleProgressWindow : public ProgressWindow {
   std::map<int, Bar> bars_;
   bool visible_ = false;
   std::string shown_;  // what was last written
+  // Elsewhere: the main bar's tenth when the caption was set, and when the
+  // caption last written was.
+  int captionTenth_ = 0;
+  int shownTenth_ = 0;
 };
 
 }  // namespace pv14

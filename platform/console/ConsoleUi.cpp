@@ -1,23 +1,15 @@
 #include "platform/console/ConsoleUi.h"
 
 #include "platform/ShiftJisSearch.h"
+#include "platform/WindowsPath.h"
 #include "platform/console/ConsoleDialog.h"
 #include "platform/console/ConsoleMessageBox.h"
 #include "platform/console/ConsoleProgress.h"
 
 namespace pv14 {
-namespace {
 
-bool HasRoot(const std::string& path) {
-  bool drive = path.size() >= 2 && path[1] == ':' &&
-               ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-  return drive || (!path.empty() && path[0] == '\\');
-}
-
-}  // namespace
-
-ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, bool terminal)
-    : io_(in, out), terminal_(terminal) {}
+ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, bool terminal, const DriveTable& drives)
+    : io_(in, out), terminal_(terminal), drives_(drives) {}
 
 int ConsoleUi::MessageBox(WindowHandle, const std::string& text, const std::string& caption,
                           std::uint32_t style) {
@@ -25,7 +17,7 @@ int ConsoleUi::MessageBox(WindowHandle, const std::string& text, const std::stri
 }
 
 int ConsoleUi::RunModal(const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
-  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_);
+  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_, drives_);
   return console.Run(logic);
 }
 
@@ -42,7 +34,7 @@ std::unique_ptr<ProgressWindow> ConsoleUi::CreateProgressWindow(const DialogTemp
 
 std::string CompleteFileDialogAnswer(const std::string& answer, const FileDialogRequest& request) {
   std::string path = answer;
-  if (!HasRoot(path) && !request.initialFolder.empty()) {
+  if (winpath::IsRelative(path) && !request.initialFolder.empty()) {
     std::string folder = request.initialFolder;
     if (!sjis::EndsWithSingleByte(folder, '\\') && !sjis::EndsWithSingleByte(folder, ':'))
       folder += '\\';

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/DriveTable.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
 
@@ -16,7 +17,9 @@ namespace pv14 {
 class ConsoleUi : public Ui {
  public:
   // terminal: the output is a terminal, where progress redraws one line.
-  ConsoleUi(std::istream& in, std::ostream& out, bool terminal);
+  // drives names the POSIX paths typed into dialogs in Windows form.
+  ConsoleUi(std::istream& in, std::ostream& out, bool terminal,
+            const DriveTable& drives = DriveTable::FromEnvironment());
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  std::uint32_t style) override;
@@ -34,6 +37,7 @@ class ConsoleUi : public Ui {
 
   ConsoleIo io_;
   bool terminal_;
+  const DriveTable& drives_;
   std::optional<std::string> pendingFile_;
   WindowHandle nextHandle_ = 0x10000;
 };

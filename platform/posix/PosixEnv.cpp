@@ -1,19 +1,24 @@
 #include "platform/posix/PosixEnv.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <string_view>
 #include <utility>
 
 #include "platform/Encoding.h"
 #include "platform/ShiftJisSearch.h"
+#include "platform/WindowsPath.h"
 #include "platform/posix/CallerWindow.h"
 #include "platform/posix/FullWidth.h"
 #include "platform/posix/ProfileString.h"
@@ -21,24 +26,41 @@
 namespace pv14 {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+class PosixEnv;
 
-// Offset after "X:\" or "\\server\share[\]"; nullopt without such a root.
-std::optional<std::size_t> SkipRoot(std::string_view path) {
-  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    std::size_t serverEnd = sjis::FindSingleByte(path, '\\', 2);
-    if (serverEnd == std::string_view::npos || serverEnd == 2) return std::nullopt;
-    std::size_t shareEnd = sjis::FindSingleByte(path, '\\', serverEnd + 1);
-    if (shareEnd == std::string_view::npos) shareEnd = path.size();
-    if (shareEnd == serverEnd + 1) return std::nullopt;  // no share name
-    return shareEnd == path.size() ? shareEnd : shareEnd + 1;
-  }
-  if (path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && path[2] == '\\') return 3;
-  return std::nullopt;
+// Opens without waiting: a FIFO with no writer (or, for writing, no reader)
+// must never hold the program up. The descriptor blocks again afterwards.
+int OpenWithoutWaiting(const std::string& posix, int flags) {
+  int fd;
+  do {
+    fd = ::open(posix.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
-class PosixEnv;
+// The whole content of a regular file; nullopt for anything else (missing,
+// a directory, a FIFO, a device) and on a read error, as the Windows call
+// finds no file it can read there.
+std::optional<std::string> ReadRegularFile(const std::string& posix) {
+  const int fd = OpenWithoutWaiting(posix, O_RDONLY);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> contents;
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    contents.emplace();
+    char buffer[4096];
+    for (;;) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) contents.reset();
+      if (n <= 0) break;
+      contents->append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return contents;
+}
 
 class PosixFile : public File {
  public:
@@ -59,21 +81,46 @@ class PosixFile : public File {
   int fd_ = -1;
 };
 
+// Closing the descriptor releases the flock.
+class PosixFileLock : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  ~PosixFileLock() override { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
 class PosixEnv : public Env {
  public:
-  explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {}
+  explicit PosixEnv(DriveTable drives) : drives_(std::move(drives)) {
+    // A write past the process's file-size limit fails as a write to a full
+    // disk does, instead of ending the process.
+    ::signal(SIGXFSZ, SIG_IGN);
+  }
 
   // The POSIX path of a Windows path: absolute paths through the drive
-  // table, relative ones against the current folder.
+  // table, relative ones against the current folder. A path that ends with a
+  // separator names a directory, as on Windows: the POSIX form keeps a
+  // trailing slash, so a file there is not found.
   std::optional<std::string> MapPath(const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    bool unc = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-    bool drive = path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2]);
-    if (unc || drive) return drives_.ToPosix(path);
-    if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
-      return MapDriveRelative(path);
+    std::optional<std::string> posix = MapPathText(path);
+    if (posix && !posix->ends_with('/') &&
+        (sjis::EndsWithSingleByte(path, '\\') || sjis::EndsWithSingleByte(path, '/'))) {
+      *posix += '/';
     }
-    if (IsSeparator(path[0])) {
+    return posix;
+  }
+
+  // MapPath without the trailing slash.
+  std::optional<std::string> MapPathText(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const bool drive = winpath::HasDrive(path);
+    if (winpath::IsUnc(path) || (drive && path.size() >= 3 && winpath::IsSeparator(path[2]))) {
+      return drives_.ToPosix(path);
+    }
+    if (drive) return MapDriveRelative(path);
+    if (winpath::IsSeparator(path[0])) {
       std::string root = GetCurrentDirectory();
       if (!PathStripToRoot(root)) return std::nullopt;
       return drives_.ToPosix(root + path);
@@ -133,8 +180,64 @@ class PosixEnv : public Env {
   bool ReplaceFile(const std::string& source, const std::string& target) override {
     auto from = MapPath(source);
     auto to = MapPath(target);
-    return from && to && ::rename(from->c_str(), to->c_str()) == 0;
+    if (!from || !to) return false;
+    struct stat st;
+    if (::stat(to->c_str(), &st) == 0) {
+      // The replaced file's place (behind any link) and its permissions.
+      char* real = ::realpath(to->c_str(), nullptr);
+      if (real == nullptr) return false;
+      *to = real;
+      std::free(real);
+      if (::chmod(from->c_str(), st.st_mode & 07777) != 0) return false;
+      // Only a privileged process can hand the file back to its owner.
+      [[maybe_unused]] int ignored = ::chown(from->c_str(), st.st_uid, st.st_gid);
+    }
+    return ::rename(from->c_str(), to->c_str()) == 0;
   }
+
+  std::vector<std::string> FindFiles(const std::string& pattern) override {
+    const std::size_t slash = sjis::FindLastSingleByte(pattern, '\\');
+    const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+    const std::string name = pattern.substr(folder.size());
+    auto posix = folder.empty() ? std::optional<std::string>(".") : MapPath(folder);
+    std::vector<std::string> found;
+    DIR* dir = posix ? ::opendir(posix->c_str()) : nullptr;
+    if (dir == nullptr) return found;
+    while (const dirent* entry = ::readdir(dir)) {
+      std::optional<std::string> entryName = Utf8ToCp932(entry->d_name);
+      struct stat st;
+      if (!entryName || !winpath::MatchesPattern(*entryName, name) ||
+          ::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode)) {
+        continue;
+      }
+      found.push_back(*entryName);
+    }
+    ::closedir(dir);
+    return found;
+  }
+
+  std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+    auto posix = MapPath(path);
+    if (!posix) return nullptr;
+    int fd = OpenWithoutWaiting(*posix, O_RDWR | O_CREAT);
+    // Another user's lock file still takes a lock when it can be read.
+    if (fd < 0 && errno == EACCES) fd = OpenWithoutWaiting(*posix, O_RDONLY);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    int locked = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      do {
+        locked = ::flock(fd, LOCK_EX);
+      } while (locked != 0 && errno == EINTR);
+    }
+    if (locked != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<PosixFileLock>(fd);
+  }
+
+  std::uint32_t GetCurrentProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
   std::string GetTempPath() override {
     const char* tmp = std::getenv("TMPDIR");
@@ -161,11 +264,11 @@ class PosixEnv : public Env {
   }
 
   std::optional<std::size_t> PathSkipRoot(const std::string& path) override {
-    return SkipRoot(path);
+    return winpath::SkipRoot(path);
   }
 
   bool PathStripToRoot(std::string& path) override {
-    auto after = SkipRoot(path);
+    auto after = winpath::SkipRoot(path);
     if (!after) return false;
     path.resize(*after);
     // A share's root is "\\server\share", without the separator a drive's
@@ -196,18 +299,18 @@ class PosixEnv : public Env {
                                       const std::string& def, const std::string& path,
                                       std::size_t size) override {
     std::optional<std::string> value;
-    if (auto posix = MapPath(path)) {
-      std::ifstream in(*posix, std::ios::binary);
-      if (in) {
-        std::string contents((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-        value = FindProfileValue(contents, section, key);
-      }
+    auto posix = MapPath(path);
+    if (auto contents = posix ? ReadRegularFile(*posix) : std::nullopt) {
+      value = FindProfileValue(*contents, section, key);
     }
     return ProfileResult(value, def, size);
   }
 
   std::string MapFullWidth(const std::string& text) override { return MapToFullWidth(text); }
+
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]());
+  }
 
   bool EnableWindow(WindowHandle window, bool enable) override {
     return SendToWindow(window, enable ? "EnableWindow 1" : "EnableWindow 0");
@@ -251,13 +354,13 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
   if (!posix) return false;
   int access = (flags & kReadWrite) == kReadWrite ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
   int create = (flags & kCreate) ? O_CREAT | O_TRUNC : 0;
-  int fd;
-  do {
-    fd = ::open(posix->c_str(), access | create | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenWithoutWaiting(*posix, access | create);
   if (fd < 0) return false;
+  // What is only read must be a regular file: a FIFO or a device is no file
+  // the program can read.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const bool readOnly = (flags & kWrite) == 0;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
     ::close(fd);
     return false;
   }
@@ -267,13 +370,20 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
 
 bool PosixFile::Write(const void* data, std::size_t size) {
   if (fd_ < 0) return false;
+  // Where the call began: a write that fails part-way (a full disk, the
+  // file-size limit) is cut back to it, so no torn piece stays in the file.
+  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
   const char* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd_, bytes, size);
+  std::size_t left = size;
+  while (left > 0) {
+    ssize_t n = ::write(fd_, bytes, left);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (start >= 0 && left < size && ::ftruncate(fd_, start) == 0) ::lseek(fd_, start, SEEK_SET);
+      return false;
+    }
     bytes += n;
-    size -= static_cast<std::size_t>(n);
+    left -= static_cast<std::size_t>(n);
   }
   return true;
 }
@@ -296,8 +406,41 @@ std::unique_ptr<Env> NewPosixEnv(DriveTable drives) {
   return std::make_unique<PosixEnv>(std::move(drives));
 }
 
-Env& Env::Default() {
+namespace {
+
+// Says once that the program's own folder cannot be named in Windows form,
+// so the working directory stays where it was: the installed files beside
+// the program will not be found.
+void NoteProgramFolderOutsideDrives(const DriveTable& drives) {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer));
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof(buffer)) return;
+  const std::string program(buffer, static_cast<std::size_t>(n));
+  if (drives.ToWindows(program)) return;
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
+  const char* setting = std::getenv("PV14_DRIVES");
+  const std::string table = setting != nullptr && *setting != '\0'
+                                ? std::string("PV14_DRIVES=\"") + setting + "\""
+                                : std::string("PV14_DRIVES (unset: Z=/)");
+  std::fprintf(stderr,
+               "the program's folder %s has no Windows form under %s; KurodaiDef.ini and "
+               "SUPPORT.INF are looked for in the working directory instead\n",
+               folder.c_str(), table.c_str());
+}
+
+PosixEnv& StartPosixPlatform() {
+  // A console that cannot be written to (a closed pipe) must not end the
+  // export: writes to it fail instead.
+  std::signal(SIGPIPE, SIG_IGN);
   static PosixEnv env(DriveTable::FromEnvironment());
+  NoteProgramFolderOutsideDrives(DriveTable::FromEnvironment());
+  return env;
+}
+
+}  // namespace
+
+Env& Env::Default() {
+  static PosixEnv& env = StartPosixPlatform();
   return env;
 }
 

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <Qt>
 
-#include "resources/Templates.h"
+#include "platform/DialogTemplate.h"
 
 namespace pv14::qt {
 

@@ -1,6 +1,6 @@
 // The desktop face: the program's dialogs, message boxes, file dialog,
 // progress window and wait cursor as Qt 6 Widgets. A QApplication must
-// exist before it is made (DesktopUi() makes both).
+// exist before it is made (OpenQtUi() makes both).
 #pragma once
 
 #include <QPointer>
@@ -43,3 +43,9 @@ class QtUi final : public Ui {
 };
 
 }  // namespace pv14::qt
+
+namespace pv14 {
+// The face's Ui for the rest of the process, made with its QApplication on
+// the first call; null when no display can be reached.
+Ui* OpenQtUi();
+}  // namespace pv14

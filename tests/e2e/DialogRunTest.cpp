@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/ExportFixture.h"
 #include "tests/support/XmlCheck.h"
@@ -155,6 +157,115 @@ TEST_F(DialogRunTest, CallersPathCannotBeEdited) {
   EXPECT_EQ(result.err.find("同名のファイルが存在します。"), std::string::npos);
   EXPECT_NE(root_.ReadFile("out/fixed.xml").find("<REPORT>"), std::string::npos);
   EXPECT_FALSE(Exists("out/other.xml"));
+}
+
+// ---------------------------------------------------------------- faults
+
+// Paths typed as a newcomer or a broken settings line would type them. The
+// remembered path names an existing file: no script may export to it
+// unless it typed it.
+struct PathScriptCase {
+  const char* name;
+  std::string path;     // typed after "path "; <out> is the output folder in POSIX form,
+                        // <OUT> in Windows form
+  std::string answers;  // the lines after "execute"
+  int status;
+  std::vector<std::string> shown;  // in stderr, in this order
+  std::string written;             // the file under out/ that holds the report; empty: none
+  std::map<std::string, std::string> env = {};
+  friend void PrintTo(const PathScriptCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PathScriptRunTest : public DialogRunTest,
+                          public ::testing::WithParamInterface<PathScriptCase> {};
+
+std::string Replaced(std::string text, const std::string& what, const std::string& with) {
+  for (std::size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + with.size())) {
+    text.replace(at, what.size(), with);
+  }
+  return text;
+}
+
+TEST_P(PathScriptRunTest, FailsWhereAPersonWould) {
+  const PathScriptCase& c = GetParam();
+  const std::string remembered = WindowsPath(root_.Join("out/old.xml"));
+  std::filesystem::create_directories(root_.Join("home/settings"));
+  root_.WriteFile("home/settings/LedgerStd19ToPv14.env", "U1/1/7:0/0/1/" + remembered + "\n");
+  root_.WriteFile("out/old.xml", "old");
+  root_.WriteFile("out/keep", "a file, not a folder");
+  const std::string path = Replaced(Replaced(c.path, "<out>", root_.Join("out")), "<OUT>",
+                                    WindowsPath(root_.Join("out")));
+  ProcessOptions options = RunOptions("", "path " + path + "\nexecute\n" + c.answers);
+  for (const auto& [name, value] : c.env)
+    options.env[name] = Replaced(value, "<root>", root_.path());
+  ProcessResult result = RunProcess(programPath_, options);
+
+  EXPECT_EQ(result.exitStatus, c.status) << result.err;
+  std::size_t at = 0;
+  for (const std::string& expected : c.shown) {
+    at = result.err.find(expected, at);
+    ASSERT_NE(at, std::string::npos) << expected << "\n" << result.err;
+  }
+  for (char shown : result.err) {
+    const auto byte = static_cast<unsigned char>(shown);
+    ASSERT_TRUE((byte >= 0x20 && byte != 0x7F) || shown == '\n') << "raw control byte " << +byte;
+  }
+  EXPECT_EQ(root_.ReadFile("out/old.xml"), "old");
+  EXPECT_EQ(root_.ReadFile("out/keep"), "a file, not a folder");
+  std::vector<std::string> reports;
+  for (const auto& entry : std::filesystem::directory_iterator(root_.Join("out"))) {
+    const std::string name = entry.path().filename().string();
+    if (name != "old.xml" && name != "keep") reports.push_back(name);
+  }
+  EXPECT_EQ(reports,
+            c.written.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.written});
+}
+
+const char kRefusedCharacters[] = "データの出力先に不正な文字が含まれています。";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PathScriptRunTest,
+    ::testing::Values(
+        PathScriptCase{"CharacterBeyondShiftJisBecomesAQuestionMark",
+                       "<OUT>\\\xF0\x9F\x98\x80.xml",
+                       "y\n",
+                       1,
+                       {"typed as ?", kRefusedCharacters},
+                       ""},
+        PathScriptCase{
+            "TabInThePath", "<OUT>\\a\tb.xml", "y\n", 1, {"a␉b.xml", kRefusedCharacters}, ""},
+        PathScriptCase{"EscapeSequenceIsShownNotObeyed",
+                       "<OUT>\\a\x1b[31mb.xml",
+                       "y\n",
+                       1,
+                       {"a␛[31mb.xml", kRefusedCharacters},
+                       ""},
+        PathScriptCase{"PosixPathIsNamedThroughTheDrives",
+                       "<out>/posix.xml",
+                       "",
+                       0,
+                       {"posix.xml is Z:\\"},
+                       "posix.xml"},
+        PathScriptCase{"PosixPathOutsideTheDrivesNamesThem",
+                       "/elsewhere/x.xml",
+                       "y\n",
+                       1,
+                       {"PV14_DRIVES", "typed as it stands", kRefusedCharacters},
+                       "",
+                       {{"PV14_DRIVES", "Z=<root>"}}},
+        PathScriptCase{"FileWhereTheFolderShouldBe",
+                       "<OUT>\\keep\\x.xml",
+                       "y\n",
+                       1,
+                       {"指定されたフォルダは存在しません。", "フォルダの作成に失敗しました。"},
+                       ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogRunTest, BrowseWithoutANameSaysWhatItDid) {
+  ProcessResult result = Run("", "browse\ncancel\n");
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(result.err.find("the file dialog was cancelled"), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "tests/e2e/ExportFixture.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/Encoding.h"
@@ -19,7 +22,9 @@ void ExportFixture::InstallProgram(const std::string& program, const std::string
   programPath_ = root_.Join("program/" + std::filesystem::path(program).filename().string());
   std::filesystem::copy_file(program, programPath_,
                              std::filesystem::copy_options::overwrite_existing);
+#ifndef _WIN32
   chmod(programPath_.c_str(), 0755);
+#endif
   if (!levelFile.empty()) root_.WriteFile("program/KurodaiDef.ini", levelFile);
   if (!supportInfUtf8.empty()) {
     auto bytes = Utf8ToCp932(supportInfUtf8);
@@ -38,22 +43,33 @@ void ExportFixture::LoadEngine(const std::string& json) {
 }
 
 ProcessResult ExportFixture::Run(const std::string& commandLine, const std::string& input) {
+  return RunProcess(programPath_, RunOptions(commandLine, input));
+}
+
+ProcessOptions ExportFixture::RunOptions(const std::string& commandLine,
+                                         const std::string& input) const {
   ProcessOptions options;
   if (!commandLine.empty()) options.args = {commandLine};
   options.input = input;
   options.env = {{"LEDGER_ENGINE_DB", root_.Join("engine.sqlite")},
                  {"HOME", root_.Join("home")},
-                 {"PV14_UI", "console"},
-                 {"PV14_WINDOWS", caller_.folder()}};
+                 {"PV14_UI", "console"}};
+#ifndef _WIN32
+  options.env["PV14_WINDOWS"] = caller_.folder();
+#endif
   options.unsetEnv = {"PV14_DRIVES", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "DISPLAY",
                       "WAYLAND_DISPLAY"};
   options.workingDirectory = root_.path();
-  return RunProcess(programPath_, options);
+  return options;
 }
 
-std::string ExportFixture::WindowsPath(const std::string& posixPath) {
-  std::string result = "Z:";
-  for (char c : posixPath) result += c == '/' ? '\\' : c;
+std::string ExportFixture::WindowsPath(const std::string& path) {
+#ifdef _WIN32
+  std::string result = path;
+#else
+  std::string result = "Z:" + path;
+#endif
+  std::replace(result.begin(), result.end(), '/', '\\');
   return result;
 }
 

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include "tests/support/CallerSocket.h"
+#endif
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
@@ -16,8 +18,9 @@ namespace pv14::testing {
 
 class ExportFixture : public ::testing::Test {
  public:
-  // Z:\... form of a POSIX path under the default drive table.
-  static std::string WindowsPath(const std::string& posixPath);
+  // Z:\... form of a POSIX path under the default drive table; on Windows
+  // the path with backslashes only.
+  static std::string WindowsPath(const std::string& path);
   // Expected text: UTF-8 with LF in the test, Shift_JIS with CR LF on disk.
   static std::string ReportBytes(const std::string& utf8WithLf);
 
@@ -35,10 +38,15 @@ class ExportFixture : public ::testing::Test {
   // Runs the installed program with one command-line argument (none when
   // empty) and the given stdin script.
   ProcessResult Run(const std::string& commandLine, const std::string& input);
+  // What Run runs with, for a test to add to (limits, a kill, a user).
+  ProcessOptions RunOptions(const std::string& commandLine, const std::string& input) const;
 
   TempDir root_{"e2e"};
   std::string programPath_;
+#ifndef _WIN32
+  // On Windows the caller is a real window (win32/CallerWindowTest.cpp).
   CallerSocket caller_{4242};
+#endif
 };
 
 }  // namespace pv14::testing

@@ -2,7 +2,11 @@
 // status, the caller's window messages, the messages shown and the report.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "tests/e2e/ExportFixture.h"
@@ -37,7 +41,9 @@ std::string HeaderOnlyEngine(const std::string& home) {
 })";
 }
 
-std::string ExpectedHeaderOnlyReport(const std::string& functionId) {
+std::string ExpectedHeaderOnlyReport(const std::string& functionId,
+                                     const std::string& productName = "勘定丸１９ 試験版",
+                                     const std::string& productVersion = "19.00.07") {
   return "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
          "<REPORT>\n"
          "\t<SYSTEM>\n"
@@ -47,8 +53,9 @@ std::string ExpectedHeaderOnlyReport(const std::string& functionId) {
          functionId +
          "</FUNCTIONID>\n"
          "\t\t<CONNECTEDPROGRAMVER>19.00.00</CONNECTEDPROGRAMVER>\n"
-         "\t\t<PROGRAMNAME>勘定丸１９ 試験版</PROGRAMNAME>\n"
-         "\t\t<PROGRAMVER>19.00.07</PROGRAMVER>\n"
+         "\t\t<PROGRAMNAME>" +
+         productName + "</PROGRAMNAME>\n\t\t<PROGRAMVER>" + productVersion +
+         "</PROGRAMVER>\n"
          "\t</SYSTEM>\n"
          "\t<BASIC>\n"
          "\t\t<KOMONSAKINAME>ＡＢＣ　ソフト＆表計算</KOMONSAKINAME>\n"
@@ -173,6 +180,124 @@ INSTANTIATE_TEST_SUITE_P(Levels, CompatibilityRunTest,
                                            LevelCase{"LevelZero", "[ProgramLevel]\r\nPV14=0\r\n",
                                                      "ES_APRPACKAGENAMEの最新版を入手して"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- faults
+
+// A console nobody reads any more (the reader of its pipe has gone, as with
+// `| head`) must not stop the export.
+TEST_F(RunTest, StderrThatCannotBeWrittenStopsNothing) {
+  ProcessOptions options = RunOptions(CallerLine("5"), "execute\n");
+  options.stderrClosed = true;
+  ProcessResult result = RunProcess(programPath_, options);
+  EXPECT_EQ(result.signal, 0);
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("5")));
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 0");
+}
+
+// A log (stderr not a terminal) gets the progress caption once per tenth.
+TEST_F(RunTest, ProgressCaptionIsLoggedOncePerTenth) {
+  ProcessResult result = Run(CallerLine("5"), "execute\n");
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  std::vector<std::string> captions;
+  std::size_t start = 0;
+  while (start < result.err.size()) {
+    std::size_t end = result.err.find('\n', start);
+    if (end == std::string::npos) end = result.err.size();
+    const std::string line = result.err.substr(start, end - start);
+    if (line.starts_with("集計中")) captions.push_back(line);
+    start = end + 1;
+  }
+  EXPECT_LE(captions.size(), 11u) << result.err;
+  ASSERT_FALSE(captions.empty());
+  EXPECT_EQ(captions.back(), "集計中 100％");
+}
+
+// The program's own folder without a Windows form: the run goes on as it
+// would, and one line says why the installed files are not found.
+class DriveTableRunTest : public ExportFixture,
+                          public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DriveTableRunTest, ProgramFolderOutsideTheDrivesIsNamedOnce) {
+  InstallProgram(PV14_STD_PROGRAM, kLevelOne, kSupportInf);
+  LoadEngine(HeaderOnlyEngine(root_.Join("home")));
+  ProcessOptions options = RunOptions("4242,32768,5,Z:\\r.xml", "execute\n");
+  options.env["PV14_DRIVES"] = GetParam();
+  ProcessResult result = RunProcess(programPath_, options);
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
+  const std::string note = "the program's folder " + root_.Join("program/") +
+                           " has no Windows form under PV14_DRIVES=\"" + GetParam() + "\"";
+  const std::size_t first = result.err.find(note);
+  EXPECT_NE(first, std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("has no Windows form", first + note.size()), std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("動作環境が不正です。"), std::string::npos) << result.err;
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, DriveTableRunTest,
+                         ::testing::Values(";;;;", "H=/some/other/place"));
+
+// KurodaiDef.ini and SUPPORT.INF that are no regular files count as missing,
+// as the Windows calls find them: never read, never waited for.
+enum class Special { kDirectory, kFifo, kDevice };
+
+struct InstalledFileCase {
+  const char* name;
+  const char* file;  // beside the program
+  Special kind;
+  friend void PrintTo(const InstalledFileCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class InstalledFileRunTest : public ExportFixture,
+                             public ::testing::WithParamInterface<InstalledFileCase> {};
+
+TEST_P(InstalledFileRunTest, CountsAsMissing) {
+  const InstalledFileCase& c = GetParam();
+  const bool definition = std::string(c.file) == "KurodaiDef.ini";
+  InstallProgram(PV14_STD_PROGRAM, definition ? "" : kLevelOne, definition ? kSupportInf : "");
+  LoadEngine(HeaderOnlyEngine(root_.Join("home")));
+  const std::string special = root_.Join(std::string("program/") + c.file);
+  switch (c.kind) {
+    case Special::kDirectory:
+      ASSERT_TRUE(std::filesystem::create_directory(special));
+      break;
+    case Special::kFifo:
+      ASSERT_EQ(::mkfifo(special.c_str(), 0644), 0);
+      break;
+    case Special::kDevice:
+      ASSERT_EQ(::symlink("/dev/zero", special.c_str()), 0);
+      break;
+  }
+  ProcessOptions options =
+      RunOptions("4242,32768,5," + WindowsPath(root_.Join("out/report.xml")), "execute\n");
+  options.timeoutSeconds = 20;
+  ProcessResult result = RunProcess(programPath_, options);
+  // A missing definition file's key takes its default, level 1; a missing
+  // support file gives the edition's product name and the default version.
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(root_.ReadFile("out/report.xml"),
+            ReportBytes(definition ? ExpectedHeaderOnlyReport("5")
+                                   : ExpectedHeaderOnlyReport("5", "勘定丸１９", "19.00.0X")));
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, InstalledFileRunTest,
+    ::testing::Values(InstalledFileCase{"DefinitionDirectory", "KurodaiDef.ini",
+                                        Special::kDirectory},
+                      InstalledFileCase{"DefinitionFifo", "KurodaiDef.ini", Special::kFifo},
+                      InstalledFileCase{"DefinitionDevice", "KurodaiDef.ini", Special::kDevice},
+                      InstalledFileCase{"SupportDirectory", "SUPPORT.INF", Special::kDirectory},
+                      InstalledFileCase{"SupportFifo", "SUPPORT.INF", Special::kFifo},
+                      InstalledFileCase{"SupportDevice", "SUPPORT.INF", Special::kDevice}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pv14::testing

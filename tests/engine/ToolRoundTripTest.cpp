@@ -182,5 +182,14 @@ TEST(ToolCommands, AMissingInputFileIsRefused) {
   EXPECT_NE(load.err.find("cannot read"), std::string::npos) << load.err;
 }
 
+TEST(ToolCommands, ADirectoryGivenToLoadIsSaidToBeOne) {
+  ToolStore store;
+  ProcessResult load = store.Run({"load", store.Folder().path()});
+  EXPECT_EQ(load.exitStatus, 1);
+  EXPECT_EQ(load.err,
+            "ledger-engine: " + store.Folder().path() + " is a directory, not a JSON file\n");
+  EXPECT_FALSE(std::filesystem::exists(store.DatabasePath()));
+}
+
 }  // namespace
 }  // namespace pv14::testing

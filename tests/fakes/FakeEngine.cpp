@@ -101,7 +101,14 @@ int FakeEngine::IndexOf(std::string_view call) const {
   return it == calls.end() ? -1 : static_cast<int>(it - calls.begin());
 }
 
-void FakeEngine::Record(std::string call) { calls.push_back(std::move(call)); }
+void FakeEngine::Record(std::string call) {
+  const bool fault = !throwAt.empty() && call.starts_with(throwAt);
+  calls.push_back(std::move(call));
+  if (fault) {
+    throwAt.clear();
+    thrower();
+  }
+}
 
 ClSetMgr* FakeEngine::setMgr() {
   static ClSetMgr mgr;
@@ -329,6 +336,11 @@ std::int32_t ClRuleBase::AttachOptLink(ClOptLink* link) {
 
 namespace {
 
+void FailNewIfScripted(const std::string& name) {
+  const std::vector<std::string>& failing = E().failNew;
+  if (std::find(failing.begin(), failing.end(), name) != failing.end()) throw std::bad_alloc();
+}
+
 std::string Typed(const std::string& name, const char* call, std::int32_t type) {
   return name + "::" + call + " " + std::to_string(type);
 }
@@ -336,6 +348,7 @@ std::string Typed(const std::string& name, const char* call, std::int32_t type) 
 }  // namespace
 
 ClRuleAo::ClRuleAo() {
+  FailNewIfScripted("ClRuleAo");
   impl_->name = "ClRuleAo";
   ++E().liveRuleAo;
   E().lifecycle.push_back("new ClRuleAo");
@@ -405,6 +418,7 @@ std::int32_t ClRuleAo::GetTsukibetsuUriageShiire(StAOSUMINFO_TSUKIBETSU* totals)
 }
 
 ClRuleSiro::ClRuleSiro() {
+  FailNewIfScripted("ClRuleSiro");
   impl_->name = "ClRuleSiro";
   ++E().liveRuleSiro;
   E().lifecycle.push_back("new ClRuleSiro");
@@ -471,6 +485,7 @@ std::int32_t ClSaveBase::SetCurDataID(const char* dataId) {
 }
 
 ClSaveAoSiro::ClSaveAoSiro() {
+  FailNewIfScripted("ClSaveAoSiro");
   impl_->name = "ClSaveAoSiro";
   ++E().liveSaveAoSiro;
   E().lifecycle.push_back("new ClSaveAoSiro");

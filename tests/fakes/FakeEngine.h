@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -149,7 +150,15 @@ class FakeEngine {
   std::int32_t getDataIppanResult = 0;  // non-zero: nothing is allocated
   std::int32_t getDataFudousanResult = 0;
 
+  // ---- an exception from inside the engine: the first call whose text
+  // starts with throwAt is recorded and then runs thrower (once).
+  std::string throwAt;
+  std::function<void()> thrower;
+
   // ---- engine objects the program constructs
+  // Class names ("ClRuleAo", "ClRuleSiro", "ClSaveAoSiro") whose construction
+  // fails with std::bad_alloc, as a new without memory does.
+  std::vector<std::string> failNew;
   int liveRuleAo = 0;
   int liveRuleSiro = 0;
   int liveSaveAoSiro = 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The report the export program should write for one engine data set.
 
-A second, independent reading of the report's rules, written from the text
-that describes the program and never from its C++ code: it reads the JSON
+An independent oracle: the report's rules written a second time, in
+Python, and never derived from the program's C++ code. It reads the JSON
 form that `ledger-engine load` takes, picks the data set the current user
 selected, collects the rows the way the collector does, and writes the XML
 report (Shift_JIS, CR LF, TAB indentation). Standard library only.

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""The oracle's rules against the worked examples of the report's text: a
-golden file is only as good as the oracle that wrote it.
+"""The independent oracle's rules, each against a table of cases worked out
+by hand and never taken from the program's C++ code: a golden file is only
+as good as the oracle that wrote it.
 
     python3 test_make_expected.py
 """
@@ -129,7 +130,7 @@ class SpecialCircumstances(unittest.TestCase):
 class BlueDeduction(unittest.TestCase):
     YEN = 10000
 
-    def test_examples(self):
+    def test_deduction_values(self):
         cases = [  # (name, real-estate income, income before, selection, five values)
             ("remainder granted", 200000, 3000000, 1,
              [b"200000", b"3000000", b"1", b"450000", b""]),

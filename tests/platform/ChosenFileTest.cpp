@@ -19,8 +19,6 @@ struct ChosenCase {
   const char* refusalMentions = "";
 };
 
-void PrintTo(const ChosenCase& c, std::ostream* os) { *os << c.name; }
-
 class ChosenFileTest : public ::testing::TestWithParam<ChosenCase> {};
 
 TEST_P(ChosenFileTest, ConvertsOrRefuses) {

@@ -1,5 +1,6 @@
 // The console dialog driven by scripted input and a small recording logic.
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -7,65 +8,84 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/DialogTemplate.h"
 #include "platform/Types.h"
 #include "platform/console/ConsoleUi.h"
-#include "resources/Templates.h"
 #include "tests/platform/Sj.h"
 
 namespace pv14::testing {
 namespace {
 
+// A small dialog of its own: ids, captions and places owe nothing to the
+// program's templates, and the command words are bound out of tab order.
 enum Id {
-  kLabel = 1000,
-  kCompany = 1004,
-  kKinds = 1009,
-  kBusiness = 1010,
-  kRealEstate = 1011,
-  kOther = 1012,
-  kExecute = 1013,
-  kCancel = 1014,
-  kOutput = 1015,
-  kPath = 1016,
-  kBrowse = 1017,
-  kElsewhere = 1020,  // a radio button of another group
+  kLabel = 11,
+  kCompany = 12,
+  kKinds = 20,
+  kFirst = 21,   // "1"
+  kSecond = 22,  // "3"
+  kThird = 23,   // "2"
+  kOutput = 30,
+  kPath = 31,
+  kBrowse = 32,
+  kExecute = 41,
+  kCancel = 42,
+  kElsewhere = 51,  // a radio button of another group, bound to no command
 };
 
-const DialogTemplate& TestTemplate() {
+DialogTemplate MakeTemplate() {
   using style::kGroup;
   using style::kTabStop;
-  static const DialogTemplate dialog{
-      130,
-      Sj("所得税 - 集計条件"),
-      263,
-      234,
-      Sj("ＭＳ Ｐゴシック"),
+  return DialogTemplate{
+      7,
+      Sj("試験の窓"),
+      200,
+      160,
+      "",
       9,
       0,
       0,
       {
-          {kLabel, ControlKind::kStatic, Sj("事業所名"), 7, 7, 28, 12, kGroup},
-          {kCompany, ControlKind::kStatic, Sj("事業所名"), 59, 7, 197, 12, kGroup},
-          {kKinds, ControlKind::kGroupBox, Sj("事業区分"), 7, 64, 249, 83, 0},
-          {kBusiness, ControlKind::kRadioButton, Sj("営業所得用（一般用）(&1)"), 18, 83, 92, 12,
-           kTabStop},
-          {kOther, ControlKind::kRadioButton, Sj("その他所得用（一般用）(&2)"), 18, 102, 92, 12,
-           kTabStop},
-          {kRealEstate, ControlKind::kRadioButton, Sj("不動産所得用(&3)"), 18, 121, 92, 12,
-           kTabStop},
-          {kOutput, ControlKind::kGroupBox, Sj("出力先(&F)"), 7, 159, 249, 45, 0},
-          {kPath, ControlKind::kEdit, "", 14, 178, 170, 14, kTabStop},
-          {kBrowse, ControlKind::kPushButton, Sj("参照(&D)..."), 191, 178, 57, 14, kTabStop},
-          {kExecute, ControlKind::kPushButton, Sj("実行(F12)"), 137, 213, 57, 14,
-           kGroup | kTabStop},
-          {kCancel, ControlKind::kPushButton, Sj("キャンセル(Esc)"), 199, 213, 57, 14,
-           kGroup | kTabStop},
-          {kElsewhere, ControlKind::kRadioButton, Sj("別(&9)"), 7, 220, 20, 12, kGroup},
+          {kLabel, ControlKind::kStatic, Sj("名前"), 5, 5, 30, 10, kGroup},
+          {kCompany, ControlKind::kStatic, Sj("名前"), 40, 5, 150, 10, kGroup},
+          {kKinds, ControlKind::kGroupBox, Sj("種類"), 5, 20, 190, 60, 0},
+          {kFirst, ControlKind::kRadioButton, Sj("甲"), 10, 30, 60, 10, kTabStop},
+          {kSecond, ControlKind::kRadioButton, Sj("乙"), 10, 45, 60, 10, kTabStop},
+          {kThird, ControlKind::kRadioButton, Sj("丙"), 10, 60, 60, 10, kTabStop},
+          {kOutput, ControlKind::kGroupBox, Sj("行き先"), 5, 85, 190, 30, 0},
+          {kPath, ControlKind::kEdit, "", 10, 95, 120, 12, kTabStop},
+          {kBrowse, ControlKind::kPushButton, Sj("選ぶ..."), 140, 95, 50, 12, kTabStop},
+          {kExecute, ControlKind::kPushButton, Sj("進む"), 80, 125, 50, 12, kGroup | kTabStop},
+          {kCancel, ControlKind::kPushButton, Sj("止める"), 140, 125, 50, 12, kGroup | kTabStop},
+          {kElsewhere, ControlKind::kRadioButton, Sj("別"), 5, 145, 20, 10, kGroup},
+      },
+      {
+          {command::kChoose1, kFirst},
+          {command::kChoose2, kThird},
+          {command::kChoose3, kSecond},
+          {command::kPath, kPath},
+          {command::kBrowse, kBrowse},
+          {command::kExecute, kExecute},
+          {command::kCancel, kCancel},
       }};
+}
+
+const DialogTemplate& TestTemplate() {
+  static const DialogTemplate dialog = MakeTemplate();
   return dialog;
 }
 
-// Records what the front end calls; 実行 and F12 end with 1013, キャンセル and
-// Esc with 1014, and 参照 asks the file dialog and takes its answer.
+// POSIX paths under /data are on D:, any other is on no drive.
+const DriveTable& TestDrives() {
+  static const DriveTable drives = *DriveTable::Parse("D=/data", nullptr);
+  return drives;
+}
+
+std::string Command(int id) { return "command " + std::to_string(id); }
+std::string F12On(int id) { return "key " + std::to_string(kVkF12) + " on " + std::to_string(id); }
+
+// Records what the front end calls; execute and F12 end with kExecute, cancel
+// and Esc with kCancel, and browse asks the file dialog and takes its answer.
 class RecordingLogic : public DialogLogic {
  public:
   explicit RecordingLogic(Ui& ui) : ui_(ui) {}
@@ -75,7 +95,7 @@ class RecordingLogic : public DialogLogic {
     controls.SetText(kCompany, Sj(" 株式会社テスト"));
     controls.SetText(kPath, "C:\\a.xml");
     controls.LimitText(kPath, 10);
-    controls.SetCheck(kBusiness, true);
+    controls.SetCheck(kFirst, true);
     controls.SetCheck(kElsewhere, true);
     if (setup) return setup(controls);
     return true;
@@ -133,37 +153,33 @@ TEST_P(ConsoleDialogTest, RunsTheScript) {
   const DialogCase& c = GetParam();
   std::istringstream in(c.input);
   std::ostringstream out;
-  ConsoleUi ui(in, out, false);
+  ConsoleUi ui(in, out, false, TestDrives());
   RecordingLogic logic(ui);
   logic.setup = c.setup;
   EXPECT_EQ(ui.RunModal(TestTemplate(), kNoWindow, logic), c.result);
   EXPECT_EQ(logic.events, c.events) << out.str();
 }
 
-const std::string kF12 = std::to_string(kVkF12);
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConsoleDialogTest,
     ::testing::Values(
-        DialogCase{"EndOfInputIsCancel", "", kCancel, {"init", "command 1014", "cancel"}},
-        DialogCase{"EmptyLineExecutes", "\n", kExecute, {"init", "command 1013"}},
-        DialogCase{"ExecuteWord", "execute\n", kExecute, {"init", "command 1013"}},
-        DialogCase{"CancelWord", "cancel\n", kCancel, {"init", "command 1014", "cancel"}},
+        DialogCase{"EndOfInputIsCancel", "", kCancel, {"init", Command(kCancel), "cancel"}},
+        DialogCase{"EmptyLineExecutes", "\n", kExecute, {"init", Command(kExecute)}},
+        DialogCase{"ExecuteWord", "execute\n", kExecute, {"init", Command(kExecute)}},
+        DialogCase{"CancelWord", "cancel\n", kCancel, {"init", Command(kCancel), "cancel"}},
         DialogCase{"EscIsTheCancelCommand", "esc\n", kCancel, {"init", "cancel"}},
-        DialogCase{"F12OnTheFirstTabStop", "f12\n", kExecute, {"init", "key " + kF12 + " on 1010"}},
-        DialogCase{"F12OnTheEditAfterTyping",
-                   "path x\nf12\n",
-                   kExecute,
-                   {"init", "key " + kF12 + " on 1016"}},
+        DialogCase{"F12OnTheFirstTabStop", "f12\n", kExecute, {"init", F12On(kFirst)}},
+        DialogCase{"F12OnTheEditAfterTyping", "path x\nf12\n", kExecute, {"init", F12On(kPath)}},
+        DialogCase{"F12OnTheChoiceClicked", "2\nf12\n", kExecute, {"init", F12On(kThird)}},
         DialogCase{"FirstEnabledTabStopGetsTheFocus",
                    "f12\n",
                    kExecute,
-                   {"init", "key " + kF12 + " on 1012"},
-                   Disabling({kBusiness})},
+                   {"init", F12On(kSecond)},
+                   Disabling({kFirst})},
         DialogCase{"LogicKeepsItsFocus",
                    "f12\n",
                    kExecute,
-                   {"init", "key " + kF12 + " on 1013"},
+                   {"init", F12On(kExecute)},
                    [](DialogControls& controls) {
                      controls.SetFocus(kExecute);
                      return false;
@@ -171,25 +187,110 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{"BrowseConfirmed",
                    "browse D:\\r.xml\n\n",
                    kExecute,
-                   {"init", "command 1017", "file D:\\r.xml", "command 1013"}},
+                   {"init", Command(kBrowse), "file D:\\r.xml", Command(kExecute)}},
         DialogCase{"BrowseCancelled",
                    "browse\n\n",
                    kExecute,
-                   {"init", "command 1017", "file none", "command 1013"}},
+                   {"init", Command(kBrowse), "file none", Command(kExecute)}},
+        DialogCase{"BrowsePosixPathInWindowsForm",
+                   "browse /data/r.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file D:\\r.xml", Command(kExecute)}},
+        DialogCase{"BrowsePosixPathOnNoDriveIsCancelled",
+                   "browse /else/r.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file none", Command(kExecute)}},
+        DialogCase{"BrowseCharacterBeyondShiftJisIsAQuestionMark",
+                   "browse D:\\\xF0\x9F\x98\x80.xml\n\n",
+                   kExecute,
+                   {"init", Command(kBrowse), "file D:\\?.xml", Command(kExecute)}},
         DialogCase{"BrowseRefusedWhenDisabled",
                    "browse D:\\r.xml\n\n",
                    kExecute,
-                   {"init", "command 1013"},
+                   {"init", Command(kExecute)},
                    Disabling({kBrowse})},
         DialogCase{"ExecuteRefusedWhenDisabled",
                    "\n",
                    kCancel,
-                   {"init", "command 1014", "cancel"},
+                   {"init", Command(kCancel), "cancel"},
                    Disabling({kExecute})},
         DialogCase{
             "EndOfInputWithCancelDisabled", "", kCancel, {"init", "cancel"}, Disabling({kCancel})},
         DialogCase{
-            "UnknownCommandIsANote", "bogus\n", kCancel, {"init", "command 1014", "cancel"}}),
+            "UnknownCommandIsANote", "bogus\n", kCancel, {"init", Command(kCancel), "cancel"}},
+        DialogCase{"ChoiceFourIsUnknown", "4\n", kCancel, {"init", Command(kCancel), "cancel"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What a command acts on comes from the template's bindings alone: captions
+// that name other buttons change nothing, and a word bound to no control, or
+// to a control of another kind, is refused with a note.
+using Reshape = std::function<void(DialogTemplate&)>;
+
+void Caption(DialogTemplate& dialog, int id, const std::string& text) {
+  for (ControlTemplate& control : dialog.controls) {
+    if (control.id == id) control.text = text;
+  }
+}
+
+void Bind(DialogTemplate& dialog, std::string_view word, std::optional<int> id) {
+  std::erase_if(dialog.commands, [&](const CommandBinding& b) { return b.command == word; });
+  if (id) dialog.commands.push_back({word, *id});
+}
+
+struct BindingCase {
+  const char* name;
+  Reshape reshape;
+  std::string input;
+  int result;
+  std::vector<std::string> events;
+};
+
+class ConsoleDialogBindingTest : public ::testing::TestWithParam<BindingCase> {};
+
+TEST_P(ConsoleDialogBindingTest, CommandsActOnTheBoundControl) {
+  const BindingCase& c = GetParam();
+  DialogTemplate dialog = MakeTemplate();
+  c.reshape(dialog);
+  std::istringstream in(c.input);
+  std::ostringstream out;
+  ConsoleUi ui(in, out, false);
+  RecordingLogic logic(ui);
+  EXPECT_EQ(ui.RunModal(dialog, kNoWindow, logic), c.result);
+  EXPECT_EQ(logic.events, c.events) << out.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsoleDialogBindingTest,
+    ::testing::Values(
+        BindingCase{"CaptionsNamingOtherButtonsChangeNothing",
+                    [](DialogTemplate& d) {
+                      Caption(d, kExecute, Sj("キャンセル(Esc)"));
+                      Caption(d, kCancel, Sj("実行(F12)"));
+                      Caption(d, kBrowse, "");
+                    },
+                    "browse a.xml\nexecute\n",
+                    kExecute,
+                    {"init", Command(kBrowse), "file a.xml", Command(kExecute)}},
+        BindingCase{"UnboundExecuteIsRefused",
+                    [](DialogTemplate& d) { Bind(d, command::kExecute, std::nullopt); },
+                    "execute\n\n",
+                    kCancel,
+                    {"init", Command(kCancel), "cancel"}},
+        BindingCase{"ExecuteBoundToAnEditIsRefused",
+                    [](DialogTemplate& d) { Bind(d, command::kExecute, kPath); },
+                    "\n",
+                    kCancel,
+                    {"init", Command(kCancel), "cancel"}},
+        BindingCase{"ExecuteBoundToAnotherButton",
+                    [](DialogTemplate& d) { Bind(d, command::kExecute, kCancel); },
+                    "execute\n",
+                    kCancel,
+                    {"init", Command(kCancel), "cancel"}},
+        BindingCase{"UnboundCancelLeavesTheEndOfInputToTheCancelCommand",
+                    [](DialogTemplate& d) { Bind(d, command::kCancel, std::nullopt); },
+                    "",
+                    kCancel,
+                    {"init", "cancel"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The controls' state after a script, read back by a logic that ends the
@@ -202,13 +303,13 @@ struct Seen {
 Seen RunAndSee(const std::string& script, Setup setup, std::string* output = nullptr) {
   std::istringstream in(script + "f12\n");
   std::ostringstream out;
-  ConsoleUi ui(in, out, false);
+  ConsoleUi ui(in, out, false, TestDrives());
   Seen seen;
   struct Logic : RecordingLogic {
     using RecordingLogic::RecordingLogic;
     Seen* seen = nullptr;
     bool PreTranslateKey(DialogControls& controls, int key, int focus) override {
-      for (int id : {kBusiness, kOther, kRealEstate, kElsewhere}) {
+      for (int id : {kFirst, kThird, kSecond, kElsewhere}) {
         if (controls.IsChecked(id)) seen->checked.insert(id);
       }
       seen->path = controls.GetText(kPath);
@@ -242,40 +343,54 @@ TEST_P(ConsoleDialogStateTest, CommandsChangeTheControls) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConsoleDialogStateTest,
     ::testing::Values(
-        StateCase{"NothingTyped", "", {kBusiness, kElsewhere}, "C:\\a.xml"},
-        StateCase{"ChoiceTwoUnchecksItsGroupOnly", "2\n", {kOther, kElsewhere}, "C:\\a.xml"},
-        StateCase{"ChoiceThreeThenOne", "3\n1\n", {kBusiness, kElsewhere}, "C:\\a.xml"},
+        StateCase{"NothingTyped", "", {kFirst, kElsewhere}, "C:\\a.xml"},
+        StateCase{"ChoiceTwoUnchecksItsGroupOnly", "2\n", {kThird, kElsewhere}, "C:\\a.xml"},
+        StateCase{"ChoiceThreeThenOne", "3\n1\n", {kFirst, kElsewhere}, "C:\\a.xml"},
+        StateCase{"ChoiceThreeIsTheControlBoundToIt", "3\n", {kSecond, kElsewhere}, "C:\\a.xml"},
         StateCase{"DisabledChoiceRefused",
                   "3\n",
-                  {kBusiness, kElsewhere},
+                  {kFirst, kElsewhere},
                   "C:\\a.xml",
-                  Disabling({kRealEstate})},
-        StateCase{"PathTyped", "path D:\\o.xml\n", {kBusiness, kElsewhere}, "D:\\o.xml"},
-        StateCase{"PathAtTheLimit", "path C:\\1234567\n", {kBusiness, kElsewhere}, "C:\\1234567"},
+                  Disabling({kSecond})},
+        StateCase{"PathTyped", "path D:\\o.xml\n", {kFirst, kElsewhere}, "D:\\o.xml"},
+        StateCase{"PathAtTheLimit", "path C:\\1234567\n", {kFirst, kElsewhere}, "C:\\1234567"},
         StateCase{
-            "PathOverTheLimitRefused", "path C:\\12345678\n", {kBusiness, kElsewhere}, "C:\\a.xml"},
-        StateCase{"PathInJapanese", "path C:\\表\n", {kBusiness, kElsewhere}, "C:\\" + Sj("表")},
-        StateCase{"PathWithoutShiftJisFormRefused",
+            "PathStopsAtTheLimit", "path C:\\12345678\n", {kFirst, kElsewhere}, "C:\\1234567"},
+        StateCase{"PathStopsBeforeAHalfCharacter",
+                  "path C:\\ab表表表\n",
+                  {kFirst, kElsewhere},
+                  "C:\\ab" + Sj("表表")},
+        StateCase{"PathInJapanese", "path C:\\表\n", {kFirst, kElsewhere}, "C:\\" + Sj("表")},
+        StateCase{"PathCharacterBeyondShiftJisIsAQuestionMark",
                   "path \xF0\x9F\x98\x80\n",
-                  {kBusiness, kElsewhere},
-                  "C:\\a.xml"},
-        StateCase{"PathOfBlanks", "path    \n", {kBusiness, kElsewhere}, "   "},
-        StateCase{"PathEmptied", "path\n", {kBusiness, kElsewhere}, ""},
+                  {kFirst, kElsewhere},
+                  "?"},
+        StateCase{
+            "PathKeepsControlCharacters", "path a\tb\x1b\n", {kFirst, kElsewhere}, "a\tb\x1b"},
+        StateCase{
+            "PosixPathInWindowsForm", "path /data/o.xml\n", {kFirst, kElsewhere}, "D:\\o.xml"},
+        StateCase{"PosixPathInWindowsFormStopsAtTheLimit",
+                  "path /data/abcdefgh\n",
+                  {kFirst, kElsewhere},
+                  "D:\\abcdefg"},
+        StateCase{
+            "PosixPathOnNoDriveTypedAsItStands", "path /else/o\n", {kFirst, kElsewhere}, "/else/o"},
+        StateCase{"PathOfBlanks", "path    \n", {kFirst, kElsewhere}, "   "},
+        StateCase{"PathEmptied", "path\n", {kFirst, kElsewhere}, ""},
         StateCase{"PathRefusedWhenDisabled",
                   "path D:\\o.xml\n",
-                  {kBusiness, kElsewhere},
+                  {kFirst, kElsewhere},
                   "C:\\a.xml",
                   Disabling({kPath})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleDialogViewTest, ShowsTextsChecksPathAndDisabledControls) {
   std::string output;
-  RunAndSee("", Disabling({kRealEstate, kBrowse}), &output);
+  RunAndSee("", Disabling({kSecond, kBrowse}), &output);
   for (const std::string& expected :
-       {std::string("所得税 - 集計条件"), std::string("株式会社テスト"),
-        std::string("[x] 営業所得用（一般用）(&1)"), std::string("[ ] その他所得用（一般用）(&2)"),
-        std::string("[ ] 不動産所得用(&3) (disabled)"), std::string("path: C:\\a.xml"),
-        std::string("<参照(&D)...> (disabled)"), std::string("<実行(F12)>")}) {
+       {std::string("試験の窓"), std::string("株式会社テスト"), std::string("[x] 甲"),
+        std::string("[ ] 乙 (disabled)"), std::string("[ ] 丙"), std::string("path: C:\\a.xml"),
+        std::string("<選ぶ...> (disabled)"), std::string("<進む>")}) {
     EXPECT_NE(output.find(expected), std::string::npos) << expected << "\n" << output;
   }
 }
@@ -296,6 +411,46 @@ TEST(ConsoleDialogViewTest, ShowsItselfAgainOnlyAfterAChange) {
   EXPECT_EQ(renders("path C:\\a.xml\n"), 1u);  // the same text again
   EXPECT_EQ(renders("bogus\n3\n"), 2u);
 }
+
+// What a command did to the typed text is said; nothing typed reaches the
+// terminal as a raw control byte.
+struct NoteCase {
+  const char* name;
+  std::string script;
+  std::vector<std::string> notes;
+};
+
+class ConsoleDialogNoteTest : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(ConsoleDialogNoteTest, SaysWhatTypingDid) {
+  std::string output;
+  RunAndSee(GetParam().script, nullptr, &output);
+  std::size_t at = 0;
+  for (const std::string& note : GetParam().notes) {
+    at = output.find(note, at);
+    ASSERT_NE(at, std::string::npos) << note << "\n" << output;
+  }
+  for (char shown : output) {
+    const auto byte = static_cast<unsigned char>(shown);
+    EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || shown == '\n') << +byte << "\n" << output;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConsoleDialogNoteTest,
+    ::testing::Values(
+        NoteCase{"ControlCharactersShownAsPictures", "path \x01\t\x1b\r\x7f\n", {"path: ␁␉␛␍␡"}},
+        NoteCase{"QuestionMark", "path \xF0\x9F\x98\x80\n", {"typed as ?", "path: ?"}},
+        NoteCase{"Limit", "path C:\\12345678\n", {"holds 10 bytes", "path: C:\\1234567"}},
+        NoteCase{"PosixPath", "path /data/o.xml\n", {"/data/o.xml is D:\\o.xml under PV14_DRIVES"}},
+        NoteCase{"PosixPathOnNoDrive",
+                 "path /else/\x1b.xml\n",
+                 {"/else/␛.xml", "PV14_DRIVES", "typed as it stands", "path: /else/␛"}},
+        NoteCase{"BrowseWithoutAName", "browse\n", {"the file dialog was cancelled"}},
+        NoteCase{"BrowseOnNoDrive",
+                 "browse /else/r.xml\n",
+                 {"PV14_DRIVES", "the file dialog was cancelled"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleDialogViewTest, UnknownCommandsListTheCommands) {
   std::string output;

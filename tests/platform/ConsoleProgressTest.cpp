@@ -13,21 +13,22 @@
 namespace pv14::testing {
 namespace {
 
-constexpr int kMain = 1018;
-constexpr int kActivity = 1019;
+constexpr int kMain = 21;
+constexpr int kActivity = 22;
 
+// A window of two bars, the first of them the main one.
 const DialogTemplate& ProgressTemplate() {
-  static const DialogTemplate dialog{
-      131,
-      Sj("集計中"),
-      221,
-      45,
-      Sj("ＭＳ Ｐゴシック"),
-      9,
-      0,
-      0,
-      {{kMain, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, 0},
-       {kActivity, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, 0}}};
+  static const DialogTemplate dialog{7,
+                                     Sj("作業中"),
+                                     100,
+                                     40,
+                                     "",
+                                     9,
+                                     0,
+                                     0,
+                                     {{kMain, ControlKind::kProgressBar, "", 5, 5, 90, 10, 0},
+                                      {kActivity, ControlKind::kProgressBar, "", 5, 20, 90, 10, 0}},
+                                     {}};
   return dialog;
 }
 
@@ -58,7 +59,7 @@ TEST(ConsoleProgressTest, BarsAreHeldToTheirRange) {
   EXPECT_EQ(window.GetPos(4242), 0);
 }
 
-TEST(ConsoleProgressTest, ElsewhereWritesEachNewCaptionOnceAfterShow) {
+TEST(ConsoleProgressTest, ElsewhereWritesANewCaptionOncePerTenthAfterShow) {
   Console console;
   ConsoleProgressWindow window(console.io, ProgressTemplate(), 1, false);
   window.SetCaption(Sj("集計中 0％"));  // hidden: nothing yet
@@ -66,12 +67,38 @@ TEST(ConsoleProgressTest, ElsewhereWritesEachNewCaptionOnceAfterShow) {
   window.Show();
   window.SetRange(kMain, 0, 1000);
   window.DeltaPos(kMain, 1);
-  window.SetCaption(Sj("集計中 10％"));
-  window.SetCaption(Sj("集計中 10％"));
+  window.SetCaption(Sj("集計中 10％"));  // set in the same tenth: not written
+  window.DeltaPos(kMain, 99);            // moving the bar writes nothing
+  window.SetCaption(Sj("集計中 10％"));  // set in the next tenth
+  window.SetCaption(Sj("集計中 20％"));  // but that tenth has its line
+  window.DeltaPos(kMain, 100);
   window.SetCaption(Sj("集計中 20％"));
   window.Close(1);
   window.SetCaption(Sj("集計中 30％"));
   EXPECT_EQ(console.out.str(), "集計中 0％\n集計中 10％\n集計中 20％\n");
+}
+
+// A whole run's progress as the program drives it: six advances, the
+// caption changing with every percent.
+TEST(ConsoleProgressTest, ARunLogsTenCaptions) {
+  Console console;
+  ConsoleProgressWindow window(console.io, ProgressTemplate(), 1, false);
+  window.Show();
+  window.SetRange(kMain, 0, 1000);
+  window.SetPos(kMain, 0);
+  const std::pair<int, int> advances[] = {{100, 300}, {300, 400}, {400, 500},
+                                          {500, 600}, {600, 700}, {700, 1000}};
+  for (auto [from, to] : advances) {
+    for (int v = from; v <= to; ++v) {
+      if (v % 10 == 0) window.SetCaption(Sj("集計中 " + std::to_string(v / 10) + "％"));
+      window.DeltaPos(kMain, 1);
+    }
+  }
+  std::string expected = "作業中\n";
+  for (int percent = 20; percent <= 100; percent += 10) {
+    expected += "集計中 " + std::to_string(percent) + "％\n";
+  }
+  EXPECT_EQ(console.out.str(), expected);
 }
 
 TEST(ConsoleProgressTest, TerminalRedrawsOneLineAndEndsItOnClose) {

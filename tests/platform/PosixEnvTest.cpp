@@ -2,18 +2,23 @@
 // access tests, root skipping, files and folders, the working folder.
 #include "platform/posix/PosixEnv.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/platform/Sj.h"
+#include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
 namespace pv14::testing {
@@ -219,6 +224,87 @@ TEST_F(PosixEnvFixture, StatusAndReplace) {
   EXPECT_FALSE(env_->ReplaceFile("C:\\new.tmp", "C:\\old.xml"));
 }
 
+// What cannot be read as a regular file counts as missing, for the profile
+// reader and for a file opened only to be read (the support file), and is
+// never waited for: a FIFO without a writer returns at once.
+enum class Entry { kNone, kRegular, kDirectory, kFifo, kDevice, kLinkToRegular };
+
+struct SpecialFileCase {
+  const char* name;
+  Entry entry;
+  std::string level;  // what the profile reader answers
+  bool readable;      // what a read-only open does
+  bool writable;      // what an open for writing does
+};
+
+class SpecialFileTest : public PosixEnvFixture,
+                        public ::testing::WithParamInterface<SpecialFileCase> {};
+
+TEST_P(SpecialFileTest, OnlyARegularFileIsRead) {
+  const std::string posix = OnC("KurodaiDef.ini");
+  const std::string regular = dir_.WriteFile("c/real.ini", "[ProgramLevel]\r\nPV14=2\r\n");
+  switch (GetParam().entry) {
+    case Entry::kNone:
+      break;
+    case Entry::kRegular:
+      std::filesystem::copy_file(regular, posix);
+      break;
+    case Entry::kDirectory:
+      std::filesystem::create_directory(posix);
+      break;
+    case Entry::kFifo:
+      ASSERT_EQ(::mkfifo(posix.c_str(), 0644), 0);
+      break;
+    case Entry::kDevice:
+      std::filesystem::create_symlink("/dev/zero", posix);
+      break;
+    case Entry::kLinkToRegular:
+      std::filesystem::create_symlink(regular, posix);
+      break;
+  }
+  ::alarm(20);  // a wait on the FIFO ends the test run instead of hanging it
+  EXPECT_EQ(env_->GetPrivateProfileString("ProgramLevel", "PV14", "1", "C:\\KurodaiDef.ini", 16),
+            GetParam().level);
+  auto file = env_->NewFile();
+  EXPECT_EQ(file->Open("C:\\KurodaiDef.ini", File::kRead), GetParam().readable);
+  EXPECT_EQ(file->IsOpen(), GetParam().readable);
+  file->Close();
+  EXPECT_EQ(file->Open("C:\\KurodaiDef.ini", File::kWrite), GetParam().writable);
+  ::alarm(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpecialFileTest,
+    ::testing::Values(SpecialFileCase{"Missing", Entry::kNone, "1", false, false},
+                      SpecialFileCase{"Regular", Entry::kRegular, "2", true, true},
+                      SpecialFileCase{"Directory", Entry::kDirectory, "1", false, false},
+                      // Nobody reads the FIFO, so it cannot be opened for writing either.
+                      SpecialFileCase{"FifoWithoutWriter", Entry::kFifo, "1", false, false},
+                      SpecialFileCase{"Device", Entry::kDevice, "1", false, true},
+                      SpecialFileCase{"LinkToRegular", Entry::kLinkToRegular, "2", true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A path ending with a separator names a folder: a file there is not found.
+TEST_F(PosixEnvFixture, TrailingSeparatorNamesAFolder) {
+  dir_.WriteFile("c/file", "x");
+  std::filesystem::create_directory(OnC("folder"));
+  EXPECT_TRUE(env_->PathFileExists("C:\\file"));
+  EXPECT_FALSE(env_->PathFileExists("C:\\file\\"));
+  EXPECT_FALSE(env_->Access("C:\\file\\", 0));
+  EXPECT_FALSE(env_->GetFileStatus("C:\\file\\"));
+  EXPECT_FALSE(env_->NewFile()->Open("C:\\file\\", File::kRead));
+  EXPECT_TRUE(env_->Access("C:\\folder\\", 0));
+  EXPECT_TRUE(env_->PathIsDirectory("C:\\folder\\"));
+  EXPECT_TRUE(env_->Access("C:\\", 0));
+  EXPECT_TRUE(env_->Access("\\\\srv\\share\\", 0));
+}
+
+TEST_F(PosixEnvFixture, GlobalMemoryIsZeroed) {
+  auto block = env_->GlobalAlloc(30000);
+  ASSERT_NE(block, nullptr);
+  for (std::size_t i = 0; i < 30000; ++i) ASSERT_EQ(block[i], 0) << i;
+}
+
 // Restores the process's working folder and TMPDIR after a test.
 class ProcessStateGuard {
  public:
@@ -274,6 +360,77 @@ TEST_F(PosixEnvFixture, TempPathEndsWithABackslash) {
   EXPECT_EQ(env_->GetTempPath(), "C:\\");
   ::setenv("TMPDIR", "/outside/every/drive", 1);
   EXPECT_EQ(env_->GetTempPath(), "");
+}
+
+TEST_F(PosixEnvFixture, FindsFilesByPatternButNoFolders) {
+  for (const char* name : {"s.env.1.tmp", "s.env.22.tmp", "s.env", "t.env.3.tmp"}) {
+    WriteFileBytes(OnC(name), "x");
+  }
+  std::filesystem::create_directory(OnC("s.env.4.tmp"));
+  std::vector<std::string> found = env_->FindFiles("C:\\s.env.*.tmp");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"s.env.1.tmp", "s.env.22.tmp"}));
+  EXPECT_TRUE(env_->FindFiles("C:\\missing\\*").empty());
+}
+
+// A second process waits for the lock while the first holds it: what it
+// writes after taking the lock appears only once the first has let go.
+TEST_F(PosixEnvFixture, LockIsHeldAgainstOtherProcessesUntilReleased) {
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  // Forked before the lock is taken, so the child holds no copy of it.
+  const pid_t child = fork();
+  if (child == 0) {
+    char byte;
+    if (read(go[0], &byte, 1) != 1) _exit(1);
+    std::unique_ptr<FileLock> theirs = env_->LockFile("C:\\s.lock");
+    WriteFileBytes(OnC("taken"), theirs ? "yes" : "no");
+    _exit(0);
+  }
+  std::unique_ptr<FileLock> lock = env_->LockFile("C:\\s.lock");
+  ASSERT_NE(lock, nullptr);
+  ASSERT_EQ(write(go[1], "g", 1), 1);
+  usleep(300 * 1000);
+  EXPECT_FALSE(std::filesystem::exists(OnC("taken")));
+  lock.reset();
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(ReadFileBytes(OnC("taken")), "yes");
+  EXPECT_EQ(env_->LockFile("C:\\"), nullptr);  // a folder takes no lock
+  EXPECT_EQ(env_->LockFile("M:\\s.lock"), nullptr);
+  close(go[0]);
+  close(go[1]);
+}
+
+// A write that meets the file-size limit part-way is cut back to where it
+// began, and the process lives on.
+TEST_F(PosixEnvFixture, WriteCutShortIsTakenBack) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit limit{10, 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::unique_ptr<File> file = env_->NewFile();
+    const bool opened = file->Open("C:\\f", File::kCreate | File::kWrite);
+    const bool first = file->Write("1234\r\n", 6), second = file->Write("5678\r\n", 6);
+    _exit(opened && first && !second ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFileBytes(OnC("f")), "1234\r\n");
+}
+
+TEST_F(PosixEnvFixture, ReplacingKeepsModeAndLink) {
+  WriteFileBytes(OnC("new"), "new");
+  WriteFileBytes(OnC("real"), "old");
+  chmod(OnC("real").c_str(), 0600);
+  std::filesystem::create_symlink("real", OnC("link"));
+  ASSERT_TRUE(env_->ReplaceFile("C:\\new", "C:\\link"));
+  EXPECT_TRUE(std::filesystem::is_symlink(OnC("link")));
+  EXPECT_EQ(ReadFileBytes(OnC("real")), "new");
+  struct stat st;
+  ASSERT_EQ(stat(OnC("real").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST(PosixEnvTest, ModuleFileNameIsThisProgramInWindowsForm) {

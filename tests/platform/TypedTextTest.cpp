@@ -18,8 +18,6 @@ struct TypedCase {
   std::string expected;  // Shift_JIS
 };
 
-void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
-
 class TypeIntoEditTest : public ::testing::TestWithParam<TypedCase> {};
 
 TEST_P(TypeIntoEditTest, GivesWhatTheEditHolds) {

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "dialogs/ProgressDialog.h"
-#include "platform/DesktopUi.h"
 #include "platform/qt/QtProgressWindow.h"
+#include "platform/qt/QtUi.h"
 #include "resources/Templates.h"
 #include "tests/qt/QtFaceFixture.h"
 
@@ -181,7 +181,7 @@ TEST_P(QtDesktopChoice, NoDesktopWithoutAReachableDisplay) {
       std::getenv("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "";
   ::unsetenv("WAYLAND_DISPLAY");
   c.display ? ::setenv("DISPLAY", c.display, 1) : ::unsetenv("DISPLAY");
-  EXPECT_EQ(DesktopUi(), nullptr);
+  EXPECT_EQ(OpenQtUi(), nullptr);
   savedDisplay.empty() ? ::unsetenv("DISPLAY") : ::setenv("DISPLAY", savedDisplay.c_str(), 1);
   if (!savedWayland.empty()) ::setenv("WAYLAND_DISPLAY", savedWayland.c_str(), 1);
 }

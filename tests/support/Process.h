@@ -10,6 +10,7 @@ namespace pv14::testing {
 
 struct ProcessResult {
   int exitStatus = -1;  // -1 when the program did not exit normally
+  int signal = 0;       // the signal that ended it, 0 when none
   std::string out;
   std::string err;
 };
@@ -21,6 +22,11 @@ struct ProcessOptions {
   std::string input;                       // written to stdin, then closed
   std::string workingDirectory;            // empty: the current one
   int timeoutSeconds = 60;
+  // The reading end of stderr is closed before the program starts, as when
+  // the reader of a pipe has gone: every write to stderr fails (EPIPE).
+  bool stderrClosed = false;
+  int killAfterMicroseconds = 0;  // SIGKILL once this long has passed; 0 never
+  long long fileSizeLimit = -1;   // RLIMIT_FSIZE of the program in bytes; -1 none
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);

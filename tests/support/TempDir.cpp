@@ -1,25 +1,16 @@
 #include "tests/support/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
 
+#include "tests/support/TempFolder.h"
+
 namespace pv14::testing {
 
-TempDir::TempDir(std::string_view prefix) {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
-  pattern += "/pv14-";
-  pattern += prefix;
-  pattern += "-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot create a temporary folder from " + pattern);
-  }
-  path_ = pattern;
-}
+TempDir::TempDir(std::string_view prefix) : path_(CreateUniqueTempFolder(prefix)) {}
 
 TempDir::~TempDir() {
   // Tests may leave read-only folders behind; give write access back first.

@@ -1,5 +1,6 @@
 // A temporary folder for one test: created empty (mkdtemp under $TMPDIR or
-// /tmp), removed with everything in it when the object goes away.
+// /tmp; on Windows under the user's temporary folder), removed with
+// everything in it when the object goes away.
 #pragma once
 
 #include <string>
@@ -15,7 +16,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir();
 
-  // The folder's POSIX path, without a trailing slash.
+  // The folder's path (a Windows one on Windows), without a trailing separator.
   const std::string& path() const { return path_; }
   // path() + "/" + relative.
   std::string Join(std::string_view relative) const;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/FieldText.h"
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 // Partner i is named "S<i>" (sales) or "P<i>" (purchases) and accounts for
 // 1000 * i yen plus a fraction that must be cut off; the others total 5 yen.
 void Fill(CollectedData& data) {
-  auto& block = NewBlock(data.GeneralSaveInfo.SalesPurchases);
+  auto& block = NewZeroBlock(data.GeneralSaveInfo.SalesPurchases);
   for (int i = 1; i <= 4; ++i) {
     SetFieldText(block.SalesRows[i - 1].Name, "S" + std::to_string(i));
     SetFieldText(block.SalesRows[i - 1].Location, "CITY" + std::to_string(i));
@@ -27,9 +27,9 @@ std::string SalesRows(int to, bool blank) {
   std::string text;
   for (int i = 1; i <= to; ++i) {
     text += OpenRow("URIAGE_UTIWAKE", i) +
-            Tag(5, "URIAGESAKIMEI", blank ? "" : "S" + std::to_string(i)) +
-            Tag(5, "SYOZAITI", blank ? "" : "CITY" + std::to_string(i)) +
-            Tag(5, "URIAGEKINGAKU", blank ? "" : std::to_string(1000 * i)) +
+            Element(5, "URIAGESAKIMEI", blank ? "" : "S" + std::to_string(i)) +
+            Element(5, "SYOZAITI", blank ? "" : "CITY" + std::to_string(i)) +
+            Element(5, "URIAGEKINGAKU", blank ? "" : std::to_string(1000 * i)) +
             CloseRow("URIAGE_UTIWAKE");
   }
   return text;
@@ -54,9 +54,9 @@ TEST_P(BreakdownSectionTest, WritesTheRowsThenTheOthersTotal) {
   if (GetParam().filled) {
     Fill(data);
   } else {
-    NewBlock(data.GeneralSaveInfo.SalesPurchases);
+    NewZeroBlock(data.GeneralSaveInfo.SalesPurchases);
   }
-  const Written w = RunOn(data, GetParam().op);
+  const SectionRun w = RunSection(data, GetParam().op);
   EXPECT_EQ(w.result, GetParam().result);
   EXPECT_EQ(w.bytes, GetParam().expected);
 }
@@ -65,26 +65,26 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BreakdownSectionTest,
     ::testing::Values(
         BreakdownCase{"SalesFourBlankRows", false, Sales(4), 1,
-                      SalesRows(4, true) + Tag(4, "JOUKIIGAI_URIAGESAKIKEI")},
+                      SalesRows(4, true) + Element(4, "JOUKIIGAI_URIAGESAKIKEI")},
         BreakdownCase{"SalesFourRows", true, Sales(4), 1,
-                      SalesRows(4, false) + Tag(4, "JOUKIIGAI_URIAGESAKIKEI", "5")},
+                      SalesRows(4, false) + Element(4, "JOUKIIGAI_URIAGESAKIKEI", "5")},
         BreakdownCase{"SalesNoRowsOnlyTheTotal", true, Sales(0), 1,
-                      Tag(4, "JOUKIIGAI_URIAGESAKIKEI", "5")},
+                      Element(4, "JOUKIIGAI_URIAGESAKIKEI", "5")},
         BreakdownCase{"SalesFifthRowFailsAfterItsStartTag", true, Sales(5), 0,
                       SalesRows(4, false) + OpenRow("URIAGE_UTIWAKE", 5)},
         BreakdownCase{
             "PurchasesOneRow", true,
             [](ReportWriter& w, XmlOutput& out) { return w.WritePurchaseBreakdown(out, 1); }, 1,
-            OpenRow("SIIRE_UTIWAKE", 1) + Tag(5, "SIIRESAKIMEI", "P1") + Tag(5, "SYOZAITI") +
-                Tag(5, "SIIREKINGAKU", "-1000") + CloseRow("SIIRE_UTIWAKE") +
-                Tag(4, "JOUKIIGAI_SIIRESAKIKEI")}),
+            OpenRow("SIIRE_UTIWAKE", 1) + Element(5, "SIIRESAKIMEI", "P1") +
+                Element(5, "SYOZAITI") + Element(5, "SIIREKINGAKU", "-1000") +
+                CloseRow("SIIRE_UTIWAKE") + Element(4, "JOUKIIGAI_SIIRESAKIKEI")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BreakdownTest, MissingBlockGivesBlankRows) {
   CollectedData data;
-  const Written w = RunOn(data, Sales(4));
+  const SectionRun w = RunSection(data, Sales(4));
   EXPECT_EQ(w.result, 1);
-  EXPECT_EQ(w.bytes, SalesRows(4, true) + Tag(4, "JOUKIIGAI_URIAGESAKIKEI"));
+  EXPECT_EQ(w.bytes, SalesRows(4, true) + Element(4, "JOUKIIGAI_URIAGESAKIKEI"));
 }
 
 TEST(BreakdownTest, StopsAtEveryFailedWrite) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory_resource>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -224,6 +226,88 @@ INSTANTIATE_TEST_SUITE_P(
                       CopyCase{"FailureFetchingPastTheCount", 3, 3, 3, 7, 3, false},
                       CopyCase{"FirstRowFails", 2, {}, 0, 7, 0, false},
                       CopyCase{"NoFirstRowDespiteACount", 0, 2, {}, 0, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------ out of memory
+
+// Row memory that refuses its n-th allocation (from 1), as a full memory
+// would; every other allocation is an ordinary one.
+class RefusingMemory : public std::pmr::memory_resource {
+ public:
+  explicit RefusingMemory(int refuseAt) : refuseAt_(refuseAt) {}
+
+ private:
+  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+    if (++allocations_ == refuseAt_) throw std::bad_alloc();
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+  }
+  void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override {
+    std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
+  }
+  bool do_is_equal(const memory_resource& other) const noexcept override { return this == &other; }
+
+  int refuseAt_;
+  int allocations_ = 0;
+};
+
+struct AllocationCase {
+  const char* name;
+  std::uint8_t returnKind;
+  std::int16_t incomeKind;
+  int refuseRowAt;                   // 0: every row copy is allocated
+  std::vector<std::string> failNew;  // engine objects that cannot be made
+  int result;
+  std::vector<std::int32_t> codes;  // what stays in the store
+};
+
+class CollectorAllocationTest : public ::testing::TestWithParam<AllocationCase> {};
+
+// Each allocation on the collector's way fails in turn: the collection ends
+// cleanly with what was stored before, the engine objects made are deleted,
+// and (under AddressSanitizer) nothing leaks.
+TEST_P(CollectorAllocationTest, EndsCleanlyWithWhatWasStored) {
+  const AllocationCase& c = GetParam();
+  FakeEngine& engine = FakeEngine::Get();
+  engine.Reset();
+  engine.selectedInfo = testing::DataInfo("D1", 5, c.returnKind, 3);
+  ScriptEveryList();
+  engine.failNew = c.failNew;
+  RefusingMemory memory(c.refuseRowAt);
+  {
+    CollectedData data(&memory);
+    {
+      ReportCollector collector(nullptr, &data);
+      EXPECT_EQ(collector.Collect(testing::DataInfo("D1", 5, c.returnKind, 3), c.incomeKind),
+                c.result);
+      EXPECT_EQ(StoredCodes(data), c.codes);
+    }
+    EXPECT_EQ(engine.liveRuleAo + engine.liveRuleSiro + engine.liveSaveAoSiro, 0);
+    // The monthly totals come only after a whole blue general sequence.
+    const bool whole = c.codes.size() == 16;
+    EXPECT_EQ(engine.CountOf("ClRuleAo::GetTsukibetsuUriageShiire"), whole ? 1 : 0);
+  }
+}
+
+const std::vector<std::int32_t> kProfitRows = {101, 1012, 1013, 1014};
+
+std::vector<std::int32_t> FirstOf(const std::vector<std::int32_t>& codes, std::size_t n) {
+  return {codes.begin(), codes.begin() + n};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, CollectorAllocationTest,
+    ::testing::Values(
+        AllocationCase{"NothingRefused", kBlueReturn, 1, 0, {}, 1, kBlueGeneral},
+        AllocationCase{"FirstProfitRow", kBlueReturn, 1, 1, {}, 1, {}},
+        AllocationCase{"ThirdProfitRow", kBlueReturn, 1, 3, {}, 1, FirstOf(kBlueGeneral, 2)},
+        AllocationCase{"FirstAssetRow", kBlueReturn, 1, 5, {}, 1, FirstOf(kBlueGeneral, 4)},
+        AllocationCase{"LiabilityRow", kBlueReturn, 1, 10, {}, 1, FirstOf(kBlueGeneral, 9)},
+        AllocationCase{"LastCostRow", kBlueReturn, 1, 16, {}, 1, FirstOf(kBlueGeneral, 15)},
+        AllocationCase{"RealEstateRow", kBlueReturn, 3, 6, {}, 1, FirstOf(kBlueRealEstate, 5)},
+        AllocationCase{"WhiteRow", kWhiteReturn, 2, 2, {}, 1, {8011}},
+        AllocationCase{"BlueRuleObject", kBlueReturn, 1, 0, {"ClRuleAo"}, 1, {}},
+        AllocationCase{"WhiteRuleObject", kWhiteReturn, 3, 0, {"ClRuleSiro"}, 1, {}},
+        AllocationCase{"SaveObject", kBlueReturn, 1, 0, {"ClSaveAoSiro"}, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CollectorTest, AFailedReadyLeavesTheListEmpty) {

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/PathHelpers.h"
+#include "platform/EnvWrapper.h"
+
 #include <set>
 #include <string>
 
-#include "app/Edition.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/fakes/TestEdition.h"
 #include "tests/unit/ConditionDialogControls.h"
 #include "tests/unit/PathHelpersDisk.h"
 
@@ -36,7 +39,7 @@ auto NameOf = [](const auto& info) { return std::string(info.param.name); };
 
 class ConditionDialogTest : public testing::DiskTest {
  protected:
-  ConditionDialogTest() : dialog(*env, ui, 0x77) {
+  ConditionDialogTest() : dialog(*env, ui, 0x77, testing::TestEdition().settingsFileName) {
     FakeEngine::Get().Reset();
     FakeEngine::Get().appFolders = {"D:\\docs\\", "D:\\cfg\\"};
     std::filesystem::create_directory(tmp.Join("d/out"));
@@ -50,7 +53,7 @@ class ConditionDialogTest : public testing::DiskTest {
 
   void Remember(int kind, const std::string& path) {
     std::filesystem::create_directory(tmp.Join("d/cfg"));
-    tmp.WriteFile("d/cfg/" + CurrentEdition().settingsFileName,
+    tmp.WriteFile("d/cfg/" + testing::TestEdition().settingsFileName,
                   "ABC/1/5:0/0/" + std::to_string(kind) + "/" + path + "\n");
   }
   void Init() { ASSERT_TRUE(dialog.OnInitDialog(controls)); }
@@ -395,6 +398,82 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"LetterWithoutVolume", "N:\\out\\a.xml", {kIdYes}, {Q5, M6}, false, 0},
         FolderCase{"ExistingFileNo", "D:\\out\\a.xml", {kIdNo}, {Q7}, false, 0},
         FolderCase{"ExistingFileYes", "D:\\out\\a.xml", {kIdYes}, {Q7}, true, 0}),
+    NameOf);
+
+// ------------------------------------------------------ what is a folder
+
+// Every place that asks whether a folder exists (the dialog's question, the
+// folder test of the creation walk, the creation itself) gives one answer:
+// only a directory is a folder. A file where a folder should be is a folder
+// that does not exist and cannot be created.
+struct FolderKindCase {
+  const char* name;
+  const char* folder;  // under D:, with its trailing backslash
+  bool isFolder;       // an existing directory
+  bool creatable;      // CreateFolderChain makes it one
+};
+
+// An Env whose existence test, like the runtime library's on a lax system,
+// ignores the trailing separator: the dialog must not rely on it.
+class LaxAccessEnv : public EnvWrapper {
+ public:
+  using EnvWrapper::EnvWrapper;
+  bool Access(const std::string& path, int mode) override {
+    std::string bare = path;
+    while (bare.size() > 3 && bare.back() == '\\') bare.pop_back();
+    return EnvWrapper::Access(bare, mode);
+  }
+};
+
+class ConditionDialogFolderKind : public ConditionDialogTest,
+                                  public ::testing::WithParamInterface<FolderKindCase> {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(tmp.Join("d/dir"));
+    tmp.WriteFile("d/file", "a file, not a folder");
+    std::filesystem::create_directory_symlink(tmp.Join("d/dir"), tmp.Join("d/dirlink"));
+    std::filesystem::create_symlink(tmp.Join("d/file"), tmp.Join("d/filelink"));
+    std::filesystem::create_symlink(tmp.Join("d/gone"), tmp.Join("d/dangling"));
+  }
+};
+
+TEST_P(ConditionDialogFolderKind, OnlyADirectoryIsAFolder) {
+  const FolderKindCase& c = GetParam();
+  const std::string folder = std::string("D:\\") + c.folder;
+  EXPECT_EQ(env->Access(folder, kAccessExists), c.isFolder);
+  EXPECT_EQ(env->PathIsDirectory(folder), c.isFolder);
+  EXPECT_EQ(IsExistingFolder(*env, folder + "x.xml"), c.isFolder);
+
+  // The dialog asks only for a missing folder, whatever Access says.
+  LaxAccessEnv lax(*env);
+  ConditionDialog laxDialog(lax, ui, 0x77, testing::TestEdition().settingsFileName);
+  ASSERT_TRUE(laxDialog.OnInitDialog(controls));
+  ui.answers = {kIdYes};
+  const auto before = Tree();
+  controls.SetText(D::kOutputPathEditId, folder + "x.xml");
+  laxDialog.OnExecute(controls);
+  std::vector<std::string> expected;
+  if (!c.isFolder) expected.push_back(Q5());
+  if (!c.isFolder && !c.creatable) expected.push_back(M6());
+  EXPECT_EQ(Shown(), expected);
+  EXPECT_EQ(controls.results.size(), c.isFolder || c.creatable ? 1u : 0u);
+  if (!c.creatable && !c.isFolder) {
+    ExpectBackInTheEdit();
+    EXPECT_EQ(Tree(), before);
+  }
+  EXPECT_EQ(tmp.ReadFile("d/file"), "a file, not a folder");
+  EXPECT_EQ(IsExistingFolder(*env, folder + "x.xml"), c.isFolder || c.creatable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConditionDialogFolderKind,
+    ::testing::Values(FolderKindCase{"Directory", "dir\\", true, false},
+                      FolderKindCase{"Missing", "new\\", false, true},
+                      FolderKindCase{"RegularFile", "file\\", false, false},
+                      FolderKindCase{"BelowARegularFile", "file\\sub\\", false, false},
+                      FolderKindCase{"LinkToADirectory", "dirlink\\", true, false},
+                      FolderKindCase{"LinkToAFile", "filelink\\", false, false},
+                      FolderKindCase{"DanglingLink", "dangling\\", false, false}),
     NameOf);
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 // A blue general store: the income before the deduction is the closing
 // balance of the 43rd row.

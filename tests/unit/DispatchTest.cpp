@@ -8,7 +8,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 // Saved details present and empty, enough rows for the deduction.
 void FillStore(CollectedData& data, std::uint8_t selection = 1) {

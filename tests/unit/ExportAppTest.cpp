@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "app/ExportApp.h"
+#include "platform/EnvWrapper.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
-#include "tests/fakes/ForwardingEnv.h"
+#include "tests/fakes/TestEdition.h"
+#include "tests/fakes/WindowCallsEnv.h"
 
 namespace pv14 {
 namespace {
@@ -22,9 +24,9 @@ using testing::FakeEngine;
 
 // The program's folder, its KurodaiDef.ini and the caller's window as
 // scripted values; every other call goes to the real environment.
-class ScriptedEnv : public testing::ForwardingEnv {
+class ScriptedEnv : public testing::WindowCallsEnv {
  public:
-  ScriptedEnv() : ForwardingEnv(Env::Default()) {}
+  ScriptedEnv() : WindowCallsEnv(Env::Default()) {}
 
   std::string GetModuleFileName() override { return module; }
   std::string GetCurrentDirectory() override { return directory; }
@@ -42,27 +44,12 @@ class ScriptedEnv : public testing::ForwardingEnv {
     if (section != "ProgramLevel" || key != "PV14" || !level) return def;
     return level->substr(0, size - 1);
   }
-  bool EnableWindow(WindowHandle window, bool enable) override {
-    windowCalls.push_back("EnableWindow " + std::to_string(window) + " " + (enable ? "1" : "0"));
-    return true;
-  }
-  bool SetForegroundWindow(WindowHandle window) override {
-    windowCalls.push_back("SetForegroundWindow " + std::to_string(window));
-    return true;
-  }
-  bool PostMessage(WindowHandle window, std::uint32_t message, std::uint32_t wParam,
-                   std::uint32_t lParam) override {
-    windowCalls.push_back("PostMessage " + std::to_string(window) + " " + std::to_string(message) +
-                          " " + std::to_string(wParam) + " " + std::to_string(lParam));
-    return true;
-  }
 
   std::string module = "Z:\\opt\\ledger\\LedgerStd19ToPv14";
   std::string directory = "Z:\\home\\";
   bool iniExists = true;
   std::optional<std::string> level = "1";
   std::vector<std::string> checkedPaths;
-  std::vector<std::string> windowCalls;
 };
 
 class ExportAppTest : public ::testing::Test {
@@ -71,7 +58,7 @@ class ExportAppTest : public ::testing::Test {
 
   ScriptedEnv env_;
   testing::FakeUi ui_;
-  ExportApp app_{env_, ui_};
+  ExportApp app_{env_, ui_, testing::TestEdition()};
 };
 
 // ---------------------------------------------------------------- command line
@@ -279,7 +266,9 @@ TEST_F(ExportAppTest, EngineIsStartedForTheEdition) {
   app_.InitInstance("");
   const auto& engine = FakeEngine::Get();
   EXPECT_EQ(engine.caption, SJ("所得税"));
-  EXPECT_LT(engine.IndexOf("SetAppType 0"), engine.IndexOf("SetUseDataType 2"));
+  // The app type is the edition's, announced before anything else.
+  ASSERT_GE(engine.IndexOf("SetAppType 5"), 0);
+  EXPECT_LT(engine.IndexOf("SetAppType 5"), engine.IndexOf("SetUseDataType 2"));
   EXPECT_LT(engine.IndexOf("SetUseDataType 2"), engine.IndexOf("Initiate"));
 }
 
@@ -339,7 +328,7 @@ TEST_F(ExportAppTest, OnlyTheExecuteResultLeadsToTheExport) {
   // passed the output checks.
   for (int result : {1, 2, 1014, -1}) {
     FakeEngine::Get().Reset();
-    ExportApp app(env_, ui_);
+    ExportApp app(env_, ui_, testing::TestEdition());
     ui_.runModal = [result](const DialogTemplate&, WindowHandle, DialogLogic&) { return result; };
     EXPECT_FALSE(app.InitInstance(""));
     EXPECT_EQ(app.ExitInstance(), ExportApp::kCancelled) << result;

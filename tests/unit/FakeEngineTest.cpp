@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "collect/CollectedData.h"
@@ -13,6 +14,12 @@
 
 namespace pv14::testing {
 namespace {
+
+// Engine objects that own their state cannot be copied into a double delete.
+template <class T>
+constexpr bool kCopyable = std::is_copy_constructible_v<T> || std::is_copy_assignable_v<T>;
+static_assert(!kCopyable<ClAccConnect> && !kCopyable<ClRuleAo> && !kCopyable<ClRuleSiro> &&
+              !kCopyable<ClSaveAoSiro>);
 
 class FakeEngineTest : public ::testing::Test {
  protected:

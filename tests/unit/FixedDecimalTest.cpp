@@ -89,6 +89,132 @@ TEST(FixedDecimalTest, OverflowWhenTheIntegerPartReachesTheLimit) {
   EXPECT_FALSE(tens.Round(FixedDecimal::kUp, -1));
 }
 
+// Any value the parts can hold, also integer parts of 2^63 and more, which
+// only a difference reaches.
+FixedDecimal Value(int sign, std::uint64_t integer, std::uint32_t fraction) {
+  constexpr std::uint64_t kHalf = std::uint64_t{1} << 63;
+  const FixedDecimal low = FixedDecimal::FromParts(0, fraction);
+  FixedDecimal magnitude =
+      integer < kHalf ? FixedDecimal::FromParts(static_cast<std::int64_t>(integer), fraction)
+                      : low - FixedDecimal::FromParts(std::numeric_limits<std::int64_t>::min(), 0) -
+                            FixedDecimal::FromParts(-static_cast<std::int64_t>(integer - kHalf), 0);
+  return sign < 0 ? FixedDecimal() - magnitude : magnitude;
+}
+
+constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint64_t kBelowLimit = 999999999999999999;  // 10^18 - 1
+
+// The results of the former 128-bit arithmetic at the edges of the range,
+// where a rounding carry or a difference no longer fits.
+struct EdgeRoundCase {
+  const char* name;
+  std::uint64_t integer;
+  std::uint32_t fraction;
+  int mode;
+  int position;
+  bool fits;
+  std::uint64_t expectedInteger;  // the value itself when it does not fit
+  std::uint32_t expectedFraction;
+};
+
+class FixedDecimalEdgeTest : public ::testing::TestWithParam<EdgeRoundCase> {};
+
+TEST_P(FixedDecimalEdgeTest, RoundsOrRefusesAsBefore) {
+  const EdgeRoundCase& c = GetParam();
+  for (int sign : {1, -1}) {
+    FixedDecimal d = Value(sign, c.integer, c.fraction);
+    ASSERT_EQ(d.IntegerPart(), c.integer);
+    ASSERT_EQ(d.Fraction(), c.fraction);
+    EXPECT_EQ(d.Round(c.mode, c.position), c.fits) << "sign " << sign;
+    EXPECT_EQ(d.IntegerPart(), c.expectedInteger) << "sign " << sign;
+    EXPECT_EQ(d.Fraction(), c.expectedFraction) << "sign " << sign;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, FixedDecimalEdgeTest,
+    ::testing::Values(
+        EdgeRoundCase{"CarryPastTwoToTheSixtyFour", kMax, 9999, Mode::kHalfUp, 1, false, kMax,
+                      9999},
+        EdgeRoundCase{"LargestIntegerPartAlwaysOverflows", kMax, 0, Mode::kDown, 1, false, kMax, 0},
+        EdgeRoundCase{"UnknownModeStillChecksTheLimit", 1000000000000000000, 0, 3, 1, false,
+                      1000000000000000000, 0},
+        EdgeRoundCase{"UnknownModeBelowTheLimit", kBelowLimit, 9999, 3, 1, true, kBelowLimit, 9999},
+        EdgeRoundCase{"PositionOutsideBelowTheLimit", kBelowLimit, 1234, Mode::kUp, 7, true,
+                      kBelowLimit, 1234},
+        EdgeRoundCase{"FractionCarryReachesTheLimit", kBelowLimit, 9999, Mode::kUp, 4, false,
+                      kBelowLimit, 9999},
+        EdgeRoundCase{"FractionWithoutCarryStaysBelow", kBelowLimit, 9990, Mode::kUp, 4, true,
+                      kBelowLimit, 9990},
+        EdgeRoundCase{"HalfUpJustBelowHalfAtTheLimit", kBelowLimit, 4999, Mode::kHalfUp, 0, true,
+                      kBelowLimit, 0},
+        EdgeRoundCase{"TensBelowHalfStay", 999999999999999994, 9999, Mode::kHalfUp, -1, true,
+                      999999999999999990, 0},
+        EdgeRoundCase{"TensAtHalfReachTheLimit", 999999999999999995, 0, Mode::kHalfUp, -1, false,
+                      999999999999999995, 0},
+        EdgeRoundCase{"TensUpByTheFractionAlone", 999999999999999990, 1, Mode::kUp, -1, false,
+                      999999999999999990, 1},
+        EdgeRoundCase{"TensExactStay", 999999999999999990, 0, Mode::kUp, -1, true,
+                      999999999999999990, 0},
+        EdgeRoundCase{"TrillionsAtHalfReachTheLimit", 999999500000000000, 0, Mode::kHalfUp, -12,
+                      false, 999999500000000000, 0},
+        EdgeRoundCase{"TrillionsBelowHalf", 999999499999999999, 9999, Mode::kHalfUp, -12, true,
+                      999999000000000000, 0},
+        EdgeRoundCase{"TrillionsUpByTheFraction", 999999000000000000, 1, Mode::kUp, -12, false,
+                      999999000000000000, 1},
+        EdgeRoundCase{"TrillionsDownAboveTheLimit", kMax, 9999, Mode::kDown, -12, false, kMax,
+                      9999},
+        EdgeRoundCase{"DownToJustBelowTheLimit", 1000000000000000000, 5, Mode::kDown, -1, false,
+                      1000000000000000000, 5},
+        EdgeRoundCase{"HalfUpTensAtHalfOfTwoToTheSixtyThree", 9223372036854775805, 0, Mode::kHalfUp,
+                      -1, false, 9223372036854775805, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EdgeDifferenceCase {
+  const char* name;
+  FixedDecimal a, b;
+  int sign;
+  std::uint64_t integer;
+  std::uint32_t fraction;
+  int order;  // a.Compare(b)
+};
+
+class FixedDecimalDifferenceTest : public ::testing::TestWithParam<EdgeDifferenceCase> {};
+
+TEST_P(FixedDecimalDifferenceTest, SubtractsAndComparesAsBefore) {
+  const EdgeDifferenceCase& c = GetParam();
+  const FixedDecimal d = c.a - c.b;
+  EXPECT_EQ(d.Sign(), c.sign);
+  EXPECT_EQ(d.IntegerPart(), c.integer);
+  EXPECT_EQ(d.Fraction(), c.fraction);
+  EXPECT_EQ(c.a.Compare(c.b), c.order);
+  EXPECT_EQ(c.b.Compare(c.a), -c.order);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, FixedDecimalDifferenceTest,
+    ::testing::Values(EdgeDifferenceCase{"SaturatesAtTheLargestMagnitude", Value(1, kMax, 9999),
+                                         Value(-1, 0, 1), 1, kMax, 9999, 1},
+                      EdgeDifferenceCase{"SaturatesNegative", Value(-1, kMax, 0), Value(1, kMax, 0),
+                                         -1, kMax, 9999, -1},
+                      EdgeDifferenceCase{"FractionsAddUpWithoutACarry", Value(1, kMax - 1, 4999),
+                                         Value(-1, 0, 5000), 1, kMax - 1, 9999, 1},
+                      EdgeDifferenceCase{"FractionCarryPastTheLargestSaturates",
+                                         Value(1, kMax, 4999), Value(-1, 0, 5001), 1, kMax, 9999,
+                                         1},
+                      EdgeDifferenceCase{"BorrowsFromTheIntegerPart", Value(1, 10, 1),
+                                         Value(1, 3, 2), 1, 6, 9999, 1},
+                      EdgeDifferenceCase{"SmallerMinusLargerIsNegative", Value(1, 3, 2),
+                                         Value(1, kMax, 1), -1, kMax - 4, 9999, -1},
+                      EdgeDifferenceCase{"NegativeMinusLessNegative", Value(-1, 5, 0),
+                                         Value(-1, 2, 5000), -1, 2, 5000, -1},
+                      EdgeDifferenceCase{"EqualLargeValuesGiveZero", Value(-1, kMax, 9999),
+                                         Value(-1, kMax, 9999), 1, 0, 0, 0},
+                      EdgeDifferenceCase{"LargestNegativeBelowSmallestPositive",
+                                         Value(-1, kMax, 9999), Value(1, 0, 1), -1, kMax, 9999,
+                                         -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FixedDecimalTest, ConstructionSplitsSignIntegerAndFraction) {
   const struct {
     FixedDecimal value;

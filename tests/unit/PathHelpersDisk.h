@@ -1,6 +1,6 @@
 // A real disk for the path and settings tests: the POSIX Env over a drive
 // table of temporary folders (D: fixed, M: remote, Q: CD-ROM, R: RAM disk,
-// U: unknown, \\srv\share), wrapped by an Env that logs folder changes and
+// U: unknown, \\srv\share), wrapped by an EnvWrapper that logs folder changes and
 // fails chosen calls. Any other letter has no volume behind it.
 #pragma once
 
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/DriveTable.h"
+#include "platform/EnvWrapper.h"
 #include "platform/posix/PosixEnv.h"
-#include "tests/fakes/ForwardingEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace pv14::testing {
@@ -49,28 +49,28 @@ class CountedFile : public File {
   FileFaults& faults_;
 };
 
-class FaultyEnv : public ForwardingEnv {
+class FaultyEnv : public EnvWrapper {
  public:
-  using ForwardingEnv::ForwardingEnv;
+  using EnvWrapper::EnvWrapper;
 
   std::unique_ptr<File> NewFile() override {
-    return std::make_unique<CountedFile>(target_.NewFile(), files);
+    return std::make_unique<CountedFile>(target().NewFile(), files);
   }
   bool CreateDirectory(const std::string& path) override {
     if (++creates == failCreateAt || path == failCreate) return false;
-    if (!target_.CreateDirectory(path)) return false;
+    if (!target().CreateDirectory(path)) return false;
     created.push_back(path);
     return true;
   }
   bool RemoveDirectory(const std::string& path) override {
-    if (!target_.RemoveDirectory(path)) return false;
+    if (!target().RemoveDirectory(path)) return false;
     removed.push_back(path);
     return true;
   }
-  bool ReplaceFile(const std::string& source, const std::string& target) override {
-    return !failReplace && target_.ReplaceFile(source, target);
+  bool ReplaceFile(const std::string& source, const std::string& replaced) override {
+    return !failReplace && target().ReplaceFile(source, replaced);
   }
-  std::string GetTempPath() override { return tempPath ? *tempPath : target_.GetTempPath(); }
+  std::string GetTempPath() override { return tempPath ? *tempPath : target().GetTempPath(); }
 
   FileFaults files;
   int creates = 0, failCreateAt = 0;  // 1-based; 0 never fails

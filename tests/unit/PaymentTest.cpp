@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/FieldText.h"
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -44,10 +44,10 @@ void FillRent(RentRow& row, const std::string& prefix, int i) {
 }
 
 void Fill(CollectedData& data) {
-  auto& interestFees = NewBlock(data.GeneralSaveInfo.InterestFees);
-  auto& rent = NewBlock(data.GeneralSaveInfo.Rent);
-  auto& borrowingFees = NewBlock(data.RealEstateSaveInfo.BorrowingFees);
-  auto& realEstateRent = NewBlock(data.RealEstateSaveInfo.Rent);
+  auto& interestFees = NewZeroBlock(data.GeneralSaveInfo.InterestFees);
+  auto& rent = NewZeroBlock(data.GeneralSaveInfo.Rent);
+  auto& borrowingFees = NewZeroBlock(data.RealEstateSaveInfo.BorrowingFees);
+  auto& realEstateRent = NewZeroBlock(data.RealEstateSaveInfo.Rent);
   for (int i = 1; i <= 2; ++i) {
     FillInterest(interestFees.InterestRows[i - 1], "G", i);
     FillFee(interestFees.FeeRows[i - 1], "G", i);
@@ -59,8 +59,8 @@ void Fill(CollectedData& data) {
 }
 
 std::string Payee(const std::string& prefix, int i) {
-  return Tag(5, "JUUSYO_SIMEI_JOUDAN", Text(prefix, "UP", i)) +
-         Tag(5, "JUUSYO_SIMEI_GEDAN", Text(prefix, "LO", i));
+  return Element(5, "JUUSYO_SIMEI_JOUDAN", Text(prefix, "UP", i)) +
+         Element(5, "JUUSYO_SIMEI_GEDAN", Text(prefix, "LO", i));
 }
 
 // Rows 1..to of a schedule, each wrapped in its counted element.
@@ -73,34 +73,34 @@ std::string Rows(const char* element, int to, RowText rowText) {
 
 std::string InterestRows(const char* element, const char* interest, const char* prefix, int to) {
   return Rows(element, to, [=](int i) {
-    return Payee(prefix, i) + Tag(5, "KARIIREKIN_KINGAKU", Yen(i, 1)) +
-           Tag(5, interest, Yen(i, 2)) + Tag(5, "HITUYOUKEIHIGAKU", Yen(i, 3));
+    return Payee(prefix, i) + Element(5, "KARIIREKIN_KINGAKU", Yen(i, 1)) +
+           Element(5, interest, Yen(i, 2)) + Element(5, "HITUYOUKEIHIGAKU", Yen(i, 3));
   });
 }
 std::string FeeRows(const char* prefix, int to) {
   return Rows("ZEIRISI_UTIWAKE", to, [=](int i) {
-    return Payee(prefix, i) + Tag(5, "HOUSYUU_KINGAKU", Yen(i, 1)) +
-           Tag(5, "HITUYOUKEIHIGAKU", Yen(i, 2)) + Tag(5, "GENSENZEIGAKU", Yen(i, 3));
+    return Payee(prefix, i) + Element(5, "HOUSYUU_KINGAKU", Yen(i, 1)) +
+           Element(5, "HITUYOUKEIHIGAKU", Yen(i, 2)) + Element(5, "GENSENZEIGAKU", Yen(i, 3));
   });
 }
 std::string RentAmounts(int i) {
   const std::string fee = Yen(i, 1);
-  return Tag(5, "KENRIKIN", i == 1 ? fee : "") + Tag(5, "KOUSINRYOU", i == 2 ? fee : "") +
-         Tag(5, "TINSYAKURYOU", Yen(i, 2)) + Tag(5, "HITUYOUKEIHIGAKU", Yen(i, 3));
+  return Element(5, "KENRIKIN", i == 1 ? fee : "") + Element(5, "KOUSINRYOU", i == 2 ? fee : "") +
+         Element(5, "TINSYAKURYOU", Yen(i, 2)) + Element(5, "HITUYOUKEIHIGAKU", Yen(i, 3));
 }
 std::string RentTwoLineRows(const char* prefix, int to) {
   return Rows("TIDAI_UTIWAKE", to, [=](int i) {
-    return Payee(prefix, i) + Tag(5, "TINSYAKUBUKKEN_JOUDAN", Text(prefix, "PROP", i)) +
-           Tag(5, "TINSYAKUBUKKEN_GEDAN") + RentAmounts(i);
+    return Payee(prefix, i) + Element(5, "TINSYAKUBUKKEN_JOUDAN", Text(prefix, "PROP", i)) +
+           Element(5, "TINSYAKUBUKKEN_GEDAN") + RentAmounts(i);
   });
 }
 std::string RentNumberedRows(int to) {
   return Rows("TIDAI_UTIWAKE", to, [](int i) {
-    return Tag(5, "JUUSYO_SIMEI_1", Text("R", "UP", i)) +
-           Tag(5, "JUUSYO_SIMEI_2", Text("R", "LO", i)) + Tag(5, "JUUSYO_SIMEI_3") +
-           Tag(5, "JUUSYO_SIMEI_4") + Tag(5, "TINSYAKUBUKKEN_1", Text("R", "PROP", i)) +
-           Tag(5, "TINSYAKUBUKKEN_2") + Tag(5, "TINSYAKUBUKKEN_3") + Tag(5, "TINSYAKUBUKKEN_4") +
-           RentAmounts(i);
+    return Element(5, "JUUSYO_SIMEI_1", Text("R", "UP", i)) +
+           Element(5, "JUUSYO_SIMEI_2", Text("R", "LO", i)) + Element(5, "JUUSYO_SIMEI_3") +
+           Element(5, "JUUSYO_SIMEI_4") + Element(5, "TINSYAKUBUKKEN_1", Text("R", "PROP", i)) +
+           Element(5, "TINSYAKUBUKKEN_2") + Element(5, "TINSYAKUBUKKEN_3") +
+           Element(5, "TINSYAKUBUKKEN_4") + RentAmounts(i);
   });
 }
 
@@ -121,7 +121,7 @@ class PaymentSectionTest : public ::testing::TestWithParam<SectionCase> {};
 TEST_P(PaymentSectionTest, WritesTheSectionContents) {
   CollectedData data;
   Fill(data);
-  const Written w = RunOn(data, GetParam().op);
+  const SectionRun w = RunSection(data, GetParam().op);
   EXPECT_EQ(w.result, GetParam().result);
   EXPECT_EQ(w.bytes, GetParam().expected);
 }
@@ -163,24 +163,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PaymentTest, FeeKindOfNeitherSortWritesNoFeePair) {
   CollectedData data;
-  RentRow& row = NewBlock(data.GeneralSaveInfo.Rent).RentRows[0];
+  RentRow& row = NewZeroBlock(data.GeneralSaveInfo.Rent).RentRows[0];
   row.FeeKind = 2;
   row.KeyOrRenewalFee = 3000000000;
   row.Rent = 1200000000;
-  const Written w = RunOn(data, Call(&ReportWriter::WriteRentGeneral, 1));
+  const SectionRun w = RunSection(data, Call(&ReportWriter::WriteRentGeneral, 1));
   EXPECT_EQ(w.result, 1);
-  EXPECT_EQ(w.bytes, OpenRow("TIDAI_UTIWAKE", 1) + Tag(5, "JUUSYO_SIMEI_JOUDAN") +
-                         Tag(5, "JUUSYO_SIMEI_GEDAN") + Tag(5, "TINSYAKUBUKKEN_JOUDAN") +
-                         Tag(5, "TINSYAKUBUKKEN_GEDAN") + Tag(5, "TINSYAKURYOU", "120000") +
-                         Tag(5, "HITUYOUKEIHIGAKU") + CloseRow("TIDAI_UTIWAKE"));
+  EXPECT_EQ(w.bytes, OpenRow("TIDAI_UTIWAKE", 1) + Element(5, "JUUSYO_SIMEI_JOUDAN") +
+                         Element(5, "JUUSYO_SIMEI_GEDAN") + Element(5, "TINSYAKUBUKKEN_JOUDAN") +
+                         Element(5, "TINSYAKUBUKKEN_GEDAN") + Element(5, "TINSYAKURYOU", "120000") +
+                         Element(5, "HITUYOUKEIHIGAKU") + CloseRow("TIDAI_UTIWAKE"));
 }
 
 TEST(PaymentTest, MissingBlocksGiveBlankRows) {
   CollectedData data;
-  const std::string blankRow = Tag(5, "JUUSYO_SIMEI_JOUDAN") + Tag(5, "JUUSYO_SIMEI_GEDAN") +
-                               Tag(5, "KARIIREKIN_KINGAKU") + Tag(5, "RISIWARIBIKIRYOU") +
-                               Tag(5, "HITUYOUKEIHIGAKU");
-  const Written w = RunOn(data, Call(&ReportWriter::WriteInterest, 2));
+  const std::string blankRow = Element(5, "JUUSYO_SIMEI_JOUDAN") +
+                               Element(5, "JUUSYO_SIMEI_GEDAN") + Element(5, "KARIIREKIN_KINGAKU") +
+                               Element(5, "RISIWARIBIKIRYOU") + Element(5, "HITUYOUKEIHIGAKU");
+  const SectionRun w = RunSection(data, Call(&ReportWriter::WriteInterest, 2));
   EXPECT_EQ(w.result, 1);
   EXPECT_EQ(w.bytes, Rows("RISI_UTIWAKE", 2, [&](int) { return blankRow; }));
 }

@@ -1,5 +1,6 @@
 // The progress dialog over the recording window: how far the main bar moves,
-// when the caption changes, and that the activity bar always ends full.
+// when the caption changes, and that the activity bar always ends full; and
+// the milestones the collector and the writer pass through the interface.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,11 +8,13 @@
 #include <vector>
 
 #include "collect/CollectedData.h"
+#include "collect/Progress.h"
 #include "collect/ReportCollector.h"
 #include "dialogs/ProgressDialog.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14 {
 namespace {
@@ -180,6 +183,77 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"BlueStopsAfterItsFirstAdvance", kBlueReturn, 1, true, 704},
                       RunCase{"WhiteStopsAfterItsFirstAdvance", kWhiteReturn, 3, true, 704},
                       RunCase{"NothingCollected", 0, 1, false, 503}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------ through the interface
+
+// A Progress that keeps every advance as "from-to".
+class RecordingProgress : public Progress {
+ public:
+  void Advance(std::int16_t from, std::int16_t to) override {
+    advances.push_back(std::to_string(from) + "-" + std::to_string(to));
+  }
+  void Pump() override { ++pumps; }
+
+  std::vector<std::string> advances;
+  int pumps = 0;
+};
+
+struct MilestoneCase {
+  const char* name;
+  std::uint8_t returnKind;
+  std::int16_t incomeKind;
+  bool readyFails;
+  int written;  // the writer's result
+  std::vector<std::string> advances;
+};
+
+class ProgressMilestoneTest : public ::testing::TestWithParam<MilestoneCase> {};
+
+// The collector and the writer of one run, as the application hands them
+// one progress: their advances meet at the milestones, from the start of
+// collection to the end of the bar.
+TEST_P(ProgressMilestoneTest, CollectorAndWriterAdvanceFromMilestoneToMilestone) {
+  const MilestoneCase& c = GetParam();
+  FakeEngine& engine = FakeEngine::Get();
+  engine.Reset();
+  // Enough rows for every section of the report, the deduction's income
+  // row among them.
+  for (int line = 1; line <= 50; ++line) engine.blue[0].PL.rows.push_back(SumRow(line, line));
+  engine.white[1].rows = {SumRow(1, 1)};
+  engine.blueReadyResult = c.readyFails ? 3 : 0;
+  const StDATAINFO record = testing::DataInfo("D1", 5, c.returnKind, 3);
+  RecordingProgress recorder;
+  CollectedData data;
+  ReportCollector(&recorder, &data).Collect(record, c.incomeKind);
+  const int collectionPumps = recorder.pumps;
+
+  testing::ReportTestEnv env;
+  testing::MemoryFile report;
+  env.report = &report;
+  ReportWriter writer(env, &recorder, data, c.incomeKind,
+                      testing::TestEdition().defaultProductName);
+  writer.SetProgressBase(progress::kWriteBase);
+  EXPECT_EQ(writer.WriteReport("Z:\\r.xml", 1, record), c.written);
+  EXPECT_EQ(recorder.advances, c.advances);
+  EXPECT_GT(recorder.pumps, collectionPumps);
+}
+
+const std::vector<std::string> kWholeRun = {"100-300", "300-400", "400-500",
+                                            "500-600", "600-700", "700-1000"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ProgressMilestoneTest,
+    ::testing::Values(MilestoneCase{"BlueGeneral", kBlueReturn, 1, false, 1, kWholeRun},
+                      MilestoneCase{"WhiteRealEstate", kWhiteReturn, 3, false, 1, kWholeRun},
+                      // No rows to write the statement from: the DATA block
+                      // fails, and its advance to the end with it.
+                      MilestoneCase{"CollectionStoppedAtItsEngine",
+                                    kBlueReturn,
+                                    1,
+                                    true,
+                                    0,
+                                    {"100-300", "500-600", "600-700"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgressTest, EveryRowCollectedIsPumped) {

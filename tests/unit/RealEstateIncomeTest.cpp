@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/FieldText.h"
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -37,7 +37,7 @@ std::string RowText(int n, const Values& values) {
   std::string text = OpenRow(kRow, n);
   for (const char* name : kElements) {
     const auto found = values.find(name);
-    text += Tag(5, name, found == values.end() ? "" : found->second);
+    text += Element(5, name, found == values.end() ? "" : found->second);
   }
   return text + CloseRow(kRow);
 }
@@ -73,7 +73,7 @@ TEST_P(RealEstateIncomeFieldTest, WritesOneRow) {
   GetParam().set(row);
   CollectedData data;
   StoreList(data, {row, Row(kIncomeRowsEnd)});
-  const Written w = RunOn(data, Income(9999));
+  const SectionRun w = RunSection(data, Income(9999));
   EXPECT_EQ(w.result, 1);
   EXPECT_EQ(w.bytes, RowText(1, GetParam().expected));
 }
@@ -142,7 +142,7 @@ TEST(RealEstateIncomeTest, ContractValuesFromMinus99To99AreEmpty) {
     row.ContractFrom = from;
     CollectedData data;
     StoreList(data, {row, Row(kIncomeRowsEnd)});
-    EXPECT_EQ(RunOn(data, Income(1)).bytes, RowText(1, {})) << from;
+    EXPECT_EQ(RunSection(data, Income(1)).bytes, RowText(1, {})) << from;
   }
 }
 
@@ -165,7 +165,7 @@ TEST(RealEstateIncomeTest, TheListEndsAtItsEndRowOrItsAllocation) {
     if (!c.rows.empty()) StoreList(data, c.rows);
     std::string expected;
     for (int n = 1; n <= c.written; ++n) expected += RowText(n, {});
-    const Written w = RunOn(data, Income(c.maxRows));
+    const SectionRun w = RunSection(data, Income(c.maxRows));
     EXPECT_EQ(w.result, 1) << c.name;
     EXPECT_EQ(w.bytes, expected) << c.name;
   }

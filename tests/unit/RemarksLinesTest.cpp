@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -20,7 +20,7 @@ void Store(char (&field)[kSpecialCircumstancesSize], const std::string& text) {
 std::string Lines(const std::vector<std::string>& values) {
   std::string text;
   for (std::size_t k = 0; k < values.size(); ++k) {
-    text += Tag(4, "TOKUSYUJIJOU" + std::to_string(k + 1), values[k]);
+    text += Element(4, "TOKUSYUJIJOU" + std::to_string(k + 1), values[k]);
   }
   return text;
 }
@@ -55,8 +55,8 @@ class SpecialCircumstancesTest : public ::testing::TestWithParam<RemarkCase> {};
 TEST_P(SpecialCircumstancesTest, WritesExactlyTheAskedLines) {
   const RemarkCase& c = GetParam();
   CollectedData data;
-  Store(NewBlock(data.GeneralSaveInfo.Special).SpecialCircumstances, c.text);
-  const Written w = RunOn(data, [&](ReportWriter& writer, XmlOutput& out) {
+  Store(NewZeroBlock(data.GeneralSaveInfo.Special).SpecialCircumstances, c.text);
+  const SectionRun w = RunSection(data, [&](ReportWriter& writer, XmlOutput& out) {
     return writer.WriteSpecialCircumstancesGeneral(out, c.width, c.lines);
   });
   EXPECT_EQ(w.result, 1);
@@ -97,9 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SpecialCircumstancesRealEstateTest, ReadsTheRealEstateRecord) {
   CollectedData data;
-  Store(NewBlock(data.GeneralSaveInfo.Special).SpecialCircumstances, "general");
-  Store(NewBlock(data.RealEstateSaveInfo.Special).SpecialCircumstances, "real\r\nestate");
-  const Written w = RunOn(data, [](ReportWriter& writer, XmlOutput& out) {
+  Store(NewZeroBlock(data.GeneralSaveInfo.Special).SpecialCircumstances, "general");
+  Store(NewZeroBlock(data.RealEstateSaveInfo.Special).SpecialCircumstances, "real\r\nestate");
+  const SectionRun w = RunSection(data, [](ReportWriter& writer, XmlOutput& out) {
     return writer.WriteSpecialCircumstancesRealEstate(out, 30, 3);
   });
   EXPECT_EQ(w.result, 1);
@@ -111,8 +111,8 @@ TEST(SpecialCircumstancesRealEstateTest, MissingBlockGivesEmptyLinesAndStopsAtFa
   const Operation op = [](ReportWriter& writer, XmlOutput& out) {
     return writer.WriteSpecialCircumstancesRealEstate(out, 30, 25);
   };
-  EXPECT_EQ(RunOn(data, op).bytes, Lines(Padded({}, 25)));
-  Store(NewBlock(data.RealEstateSaveInfo.Special).SpecialCircumstances, NumberedLines(3));
+  EXPECT_EQ(RunSection(data, op).bytes, Lines(Padded({}, 25)));
+  Store(NewZeroBlock(data.RealEstateSaveInfo.Special).SpecialCircumstances, NumberedLines(3));
   ExpectStopsAtEveryFailedWrite(data, op);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -17,7 +17,8 @@ constexpr const char* kElements[] = {
 
 std::string Expected(const std::vector<std::string>& values) {
   std::string text;
-  for (std::size_t i = 0; i < std::size(kElements); ++i) text += Tag(4, kElements[i], values[i]);
+  for (std::size_t i = 0; i < std::size(kElements); ++i)
+    text += Element(4, kElements[i], values[i]);
   return text;
 }
 
@@ -25,16 +26,16 @@ const Operation kWrite = [](ReportWriter& w, XmlOutput& out) { return w.WriteRen
 
 TEST(RentalPropertyTest, TenElementsWithoutWrapper) {
   CollectedData missing;
-  EXPECT_EQ(RunOn(missing, kWrite).bytes, Expected(std::vector<std::string>(10)));
+  EXPECT_EQ(RunSection(missing, kWrite).bytes, Expected(std::vector<std::string>(10)));
 
   CollectedData zero;
-  NewBlock(zero.RealEstateSaveInfo.Property);
-  const Written allZero = RunOn(zero, kWrite);
+  NewZeroBlock(zero.RealEstateSaveInfo.Property);
+  const SectionRun allZero = RunSection(zero, kWrite);
   EXPECT_EQ(allZero.result, 1);
   EXPECT_EQ(allZero.bytes, Expected(std::vector<std::string>(10)));
 
   CollectedData data;
-  RentalPropertyCounts& c = NewBlock(data.RealEstateSaveInfo.Property).PropertyCounts;
+  RentalPropertyCounts& c = NewZeroBlock(data.RealEstateSaveInfo.Property).PropertyCounts;
   c.ResidentialDetachedHouses = 1;
   c.ResidentialOtherBuildings = 2;
   c.ResidentialLandContracts = 3;
@@ -45,7 +46,7 @@ TEST(RentalPropertyTest, TenElementsWithoutWrapper) {
   c.OtherLandArea = 1234567;
   c.RoofedParkingSpaces = 7;
   c.OpenParkingSpaces = 8;
-  const Written filled = RunOn(data, kWrite);
+  const SectionRun filled = RunSection(data, kWrite);
   EXPECT_EQ(filled.result, 1);
   EXPECT_EQ(filled.bytes, Expected({"1", "2", "3", "150.50", "4", "5", "6", "123.46", "7", "8"}));
   ExpectStopsAtEveryFailedWrite(data, kWrite);

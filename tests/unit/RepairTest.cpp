@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/FieldText.h"
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -11,14 +11,14 @@ namespace {
 constexpr const char* kRow = "SYUUZENHI_UTIWAKE";
 
 std::string BlankRow(int n) {
-  return OpenRow(kRow, n) + Tag(5, "JUUSYO_SIMEI_JOUDAN") + Tag(5, "JUUSYO_SIMEI_GEDAN") +
-         Tag(5, "KOUJIMEI_SIZAIMEI_JOUDAN") + Tag(5, "KOUJIMEI_SIZAIMEI_GEDAN") +
-         Tag(5, "SIHARAINENGAPPI") + Tag(5, "SIHARAIKINGAKU") + Tag(5, "HITUYOUKEIHIGAKU") +
-         CloseRow(kRow);
+  return OpenRow(kRow, n) + Element(5, "JUUSYO_SIMEI_JOUDAN") + Element(5, "JUUSYO_SIMEI_GEDAN") +
+         Element(5, "KOUJIMEI_SIZAIMEI_JOUDAN") + Element(5, "KOUJIMEI_SIZAIMEI_GEDAN") +
+         Element(5, "SIHARAINENGAPPI") + Element(5, "SIHARAIKINGAKU") +
+         Element(5, "HITUYOUKEIHIGAKU") + CloseRow(kRow);
 }
 
 void FillFirstRow(CollectedData& data) {
-  RepairRow& row = NewBlock(data.RealEstateSaveInfo.Repairs).RepairRows[0];
+  RepairRow& row = NewZeroBlock(data.RealEstateSaveInfo.Repairs).RepairRows[0];
   SetFieldText(row.AddressNameUpper, "UPPER");
   SetFieldText(row.AddressNameLower, "LOWER");
   SetFieldText(row.WorkOrMaterial, "ROOF");
@@ -28,10 +28,11 @@ void FillFirstRow(CollectedData& data) {
 }
 
 const std::string kFirstRow =
-    OpenRow(kRow, 1) + Tag(5, "JUUSYO_SIMEI_JOUDAN", "UPPER") +
-    Tag(5, "JUUSYO_SIMEI_GEDAN", "LOWER") + Tag(5, "KOUJIMEI_SIZAIMEI_JOUDAN", "ROOF") +
-    Tag(5, "KOUJIMEI_SIZAIMEI_GEDAN") + Tag(5, "SIHARAINENGAPPI", "20230615") +
-    Tag(5, "SIHARAIKINGAKU", "150000") + Tag(5, "HITUYOUKEIHIGAKU", "120000") + CloseRow(kRow);
+    OpenRow(kRow, 1) + Element(5, "JUUSYO_SIMEI_JOUDAN", "UPPER") +
+    Element(5, "JUUSYO_SIMEI_GEDAN", "LOWER") + Element(5, "KOUJIMEI_SIZAIMEI_JOUDAN", "ROOF") +
+    Element(5, "KOUJIMEI_SIZAIMEI_GEDAN") + Element(5, "SIHARAINENGAPPI", "20230615") +
+    Element(5, "SIHARAIKINGAKU", "150000") + Element(5, "HITUYOUKEIHIGAKU", "120000") +
+    CloseRow(kRow);
 
 Operation Repairs(int rows) {
   return [=](ReportWriter& w, XmlOutput& out) { return w.WriteRepairs(out, rows); };
@@ -54,7 +55,7 @@ TEST(RepairTest, RowsOfTheRepairTable) {
   for (const auto& c : cases) {
     CollectedData data;  // unfilled: the block was never delivered
     if (c.filled) FillFirstRow(data);
-    const Written w = RunOn(data, Repairs(c.rows));
+    const SectionRun w = RunSection(data, Repairs(c.rows));
     EXPECT_EQ(w.result, c.result) << c.name;
     EXPECT_EQ(w.bytes, c.expected) << c.name;
   }

@@ -9,7 +9,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 struct FormCase {
   const char* name;
@@ -42,7 +42,8 @@ void WriteReport(const FormCase& form, MemoryFile& report, int* result) {
   CollectedData data;
   FillStore(data);
   StDATAINFO record = Record(form.returnKind, "ABC");
-  ReportWriter writer(env, nullptr, data, form.incomeKind);
+  ReportWriter writer(env, nullptr, data, form.incomeKind,
+                      testing::TestEdition().defaultProductName);
   *result = writer.WriteReport("Z:\\report.xml", 1, record);
 }
 

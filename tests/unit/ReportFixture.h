@@ -1,6 +1,8 @@
-// What the tests of the report writer share: an environment whose files live
-// in memory (the report in one MemoryFile, "SUPPORT.INF" in another), a
-// store the test fills, and builders of expected report lines.
+// What the tests of the report writer and its sections share: an
+// environment whose files live in memory (the report in one MemoryFile,
+// "SUPPORT.INF" in another), a store the test fills, builders of expected
+// report lines, and runs of one writer operation, also failing at every
+// write in turn.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,17 +16,15 @@
 
 #include "collect/CollectedData.h"
 #include "engine/FieldText.h"
+#include "platform/EnvWrapper.h"
 #include "platform/ShiftJis.h"
 #include "platform/TaskMem.h"
 #include "report/ReportWriter.h"
 #include "report/XmlOutput.h"
-#include "tests/fakes/ForwardingEnv.h"
 #include "tests/fakes/MemoryFile.h"
+#include "tests/fakes/TestEdition.h"
 
-namespace pv14::report_test {
-
-using testing::ForwardingEnv;
-using testing::MemoryFile;
+namespace pv14::testing {
 
 // A file object that chooses its backing MemoryFile when it is opened: the
 // support file by its name, the report for any other path. The test keeps
@@ -60,9 +60,9 @@ class ReportTestFile : public File {
   MemoryFile* target_ = nullptr;
 };
 
-class ReportTestEnv : public ForwardingEnv {
+class ReportTestEnv : public EnvWrapper {
  public:
-  ReportTestEnv() : ForwardingEnv(Env::Default()) {}
+  ReportTestEnv() : EnvWrapper(Env::Default()) {}
 
   std::unique_ptr<File> NewFile() override {
     ++newFileCalls;
@@ -104,6 +104,8 @@ inline std::string MapCapitalsAndDigits(const std::string& text) {
   return mapped;
 }
 
+// ---------------------------------------------------------------- the store
+
 // An engine block as the collection leaves it: from the task allocator, all
 // zero. The store frees it.
 template <class Block>
@@ -116,21 +118,12 @@ Block& NewZeroBlock(Block*& member, std::size_t count = 1) {
 // Every saved-details block present and empty, as for a data set whose
 // statements hold nothing yet.
 inline void AddEmptyBlocks(CollectedData& data) {
-  NewZeroBlock(data.GeneralSaveInfo.Basic);
-  NewZeroBlock(data.GeneralSaveInfo.ReservesFamily);
-  NewZeroBlock(data.GeneralSaveInfo.Salaries);
-  NewZeroBlock(data.GeneralSaveInfo.InterestFees);
-  NewZeroBlock(data.GeneralSaveInfo.Rent);
-  NewZeroBlock(data.GeneralSaveInfo.Special);
-  NewZeroBlock(data.GeneralSaveInfo.SalesPurchases);
-  NewZeroBlock(data.RealEstateSaveInfo.Basic);
-  NewZeroBlock(data.RealEstateSaveInfo.IncomeRows).RowKey = kIncomeRowsEnd;
-  NewZeroBlock(data.RealEstateSaveInfo.BorrowingFees);
-  NewZeroBlock(data.RealEstateSaveInfo.Salaries);
-  NewZeroBlock(data.RealEstateSaveInfo.Rent);
-  NewZeroBlock(data.RealEstateSaveInfo.Special);
-  NewZeroBlock(data.RealEstateSaveInfo.Repairs);
-  NewZeroBlock(data.RealEstateSaveInfo.Property);
+  auto addAll = [](auto& info) {
+    ForEachBlock(info, [&info](auto member) { NewZeroBlock(info.*member); });
+  };
+  addAll(data.GeneralSaveInfo);
+  addAll(data.RealEstateSaveInfo);
+  data.RealEstateSaveInfo.IncomeRows->RowKey = kIncomeRowsEnd;
 }
 
 inline SumRecord Row(std::int32_t code, std::string_view name, std::int64_t opening,
@@ -155,7 +148,8 @@ inline StDATAINFO Record(std::uint8_t returnKind, std::string_view company = "AB
 
 constexpr std::int64_t kYen = 10000;  // stored amounts are yen x 10000
 
-// Expected report lines.
+// ---------------------------------------------------------- expected lines
+
 inline std::string Tabs(int depth) { return std::string(static_cast<std::size_t>(depth), '\t'); }
 inline std::string Element(int depth, std::string_view name, std::string_view value = {}) {
   return Tabs(depth) + "<" + std::string(name) + ">" + std::string(value) + "</" +
@@ -167,27 +161,68 @@ inline std::string Open(int depth, std::string_view name) {
 inline std::string Close(int depth, std::string_view name) {
   return Tabs(depth) + "</" + std::string(name) + ">\r\n";
 }
+// A schedule's counted row element and its end.
+inline std::string OpenRow(std::string_view name, int count) {
+  return Tabs(4) + "<" + std::string(name) + " COUNT=\"" + std::to_string(count) + "\">\r\n";
+}
+inline std::string CloseRow(std::string_view name) { return Close(4, name); }
 
-// One section writer run over the store into a memory file that refuses its
-// failAtWrite-th write (0: none).
+// ---------------------------------------------------------- one operation
+
+using Operation = std::function<int(ReportWriter&, XmlOutput&)>;
+
+// One row of a section table: the operation, its result and the exact
+// bytes it writes over the test's filled store.
+struct SectionCase {
+  const char* name;
+  Operation op;
+  int result;
+  std::string expected;
+};
+
 struct SectionRun {
   int result;
   std::string bytes;
-  std::vector<std::string> lines;
+  std::vector<std::string> lines;  // one per successful write
+  int writes;                      // write calls, the failed one included
 };
 
-inline SectionRun RunSection(const CollectedData& data,
-                             const std::function<int(ReportWriter&, XmlOutput&)>& op,
-                             int failAtWrite = 0, std::int16_t incomeKind = 1,
-                             ReportTestEnv* env = nullptr) {
+// One writer operation over the store into a memory file that refuses its
+// failAtWrite-th write (0: none). env, when given, serves the writer's
+// other needs (the support file, the full-width mapping).
+inline SectionRun RunSection(const CollectedData& data, const Operation& op, int failAtWrite = 0,
+                             std::int16_t incomeKind = 1, ReportTestEnv* env = nullptr) {
   ReportTestEnv ownEnv;
   MemoryFile file(failAtWrite);
   const std::string path = "Z:\\report.xml";
   XmlOutput out;
   out.Open(&file, &path);
-  ReportWriter writer(env != nullptr ? *env : ownEnv, nullptr, data, incomeKind);
+  ReportWriter writer(env != nullptr ? *env : ownEnv, nullptr, data, incomeKind,
+                      TestEdition().defaultProductName);
   const int result = op(writer, out);
-  return {result, file.contents, file.lines};
+  return {result, file.contents, file.lines, file.writes};
 }
 
-}  // namespace pv14::report_test
+// The k-th write of the operation fails, for k = 1, 2, ... until the
+// operation no longer meets the fault: each time it must stop with 0 and
+// leave exactly the lines written before the failed one.
+inline void ExpectStopsAtEveryFailedWrite(const CollectedData& data, const Operation& op) {
+  const SectionRun clean = RunSection(data, op);
+  ASSERT_EQ(clean.result, 1);
+  std::string before;
+  for (int k = 1;; ++k) {
+    const SectionRun run = RunSection(data, op, k);
+    if (run.writes < k) {  // the fault never fired
+      EXPECT_EQ(run.result, 1);
+      EXPECT_EQ(run.bytes, clean.bytes);
+      break;
+    }
+    EXPECT_EQ(run.result, 0) << "write " << k;
+    EXPECT_EQ(run.bytes, before) << "write " << k;
+    const std::size_t lineEnd = clean.bytes.find("\r\n", before.size());
+    ASSERT_NE(lineEnd, std::string::npos) << "write " << k << " past the clean run's lines";
+    before = clean.bytes.substr(0, lineEnd + 2);
+  }
+}
+
+}  // namespace pv14::testing

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/ProgressDialog.h"
+#include "report/SupportInfoFile.h"
 #include "resources/Text.h"
 #include "tests/fakes/FakeUi.h"
 #include "tests/unit/ReportFixture.h"
@@ -11,7 +12,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 const std::string kPath = "Z:\\out\\report.xml";
 constexpr std::uint8_t kNoReturnKind = 0;  // a data set that matched nothing
@@ -38,19 +39,14 @@ struct SystemCase {
 TEST(ReportSystemTest, Block) {
   const std::string name = SJ("[=製品名=]"), version = SJ("[=製品ﾊﾞｰｼﾞｮﾝ=]");
   const SystemCase cases[] = {
-      {"no support file", std::nullopt, 1, SystemBlock("1", SJ("勘定丸１９"), "19.00.0X")},
+      {"no support file", std::nullopt, 1,
+       SystemBlock("1", testing::TestEdition().defaultProductName, "19.00.0X")},
       {"support file", name + "A & B\r\n" + version + "19.00.07\r\n", -7,
        SystemBlock("-7", "A &amp; B", "19.00.07")},
       {"keys without values", name + "\r\n" + version + "\r\n", 32767,
-       SystemBlock("32767", SJ("勘定丸１９"), "19.00.0X")},
+       SystemBlock("32767", testing::TestEdition().defaultProductName, "19.00.0X")},
       {"longest name its line holds", name + std::string(224, 'N'), 1,
        SystemBlock("1", std::string(224, 'N'), "19.00.0X")},
-      // One byte more and the line would be over its limit: the name counts
-      // as absent, and so does a version whose escaped form is too long.
-      {"name too long for its line", name + std::string(225, 'N'), 1,
-       SystemBlock("1", SJ("勘定丸１９"), "19.00.0X")},
-      {"version too long once escaped", name + "N\r\n" + version + std::string(60, '&'), 1,
-       SystemBlock("1", "N", "19.00.0X")},
   };
   for (const SystemCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -68,6 +64,86 @@ TEST(ReportSystemTest, Block) {
   }
 }
 
+// A product name or version too long for its element line is cut at a
+// character boundary where the line is full (255 bytes, escapes counted);
+// the edition's default stands in only for an empty value.
+struct SupportLengthCase {
+  const char* name;
+  std::string value;     // after the key in the support file
+  std::string expected;  // the element's value
+};
+
+class SupportValueLengthTest : public ::testing::TestWithParam<SupportLengthCase> {
+ protected:
+  // The SYSTEM block written with the value as name (version false) or as
+  // version (version true).
+  static SectionRun Write(const std::string& value, bool version) {
+    ReportTestEnv env;
+    MemoryFile support;
+    support.contents = SupportInfoFile::Keys()[version ? 1 : 0] + value + "\r\n";
+    env.support = &support;
+    CollectedData data;
+    return RunSection(
+        data, [](auto& w, auto& o) { return w.WriteSystem(o, 1); }, 0, 1, &env);
+  }
+};
+
+std::string Times(const std::string& unit, std::size_t n) {
+  std::string text;
+  for (std::size_t i = 0; i < n; ++i) text += unit;
+  return text;
+}
+
+// "\t\t<PROGRAMNAME>" and "</PROGRAMNAME>\r\n" leave 224 bytes of the line.
+TEST_P(SupportValueLengthTest, ProductNameIsCutToItsLine) {
+  const SectionRun run = Write(GetParam().value, false);
+  EXPECT_EQ(run.result, 1);
+  EXPECT_EQ(run.lines.at(5), Element(2, "PROGRAMNAME", GetParam().expected));
+  EXPECT_LE(run.lines.at(5).size(), 255u);
+}
+
+const std::string kHyo = "\x95\x5C";  // 表, two bytes
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SupportValueLengthTest,
+    ::testing::Values(
+        SupportLengthCase{"SingleByte224Whole", std::string(224, 'a'), std::string(224, 'a')},
+        SupportLengthCase{"SingleByte225Cut", std::string(225, 'a'), std::string(224, 'a')},
+        SupportLengthCase{"SingleByte255Cut", std::string(255, 'a'), std::string(224, 'a')},
+        SupportLengthCase{"SingleByte300Cut", std::string(300, 'a'), std::string(224, 'a')},
+        SupportLengthCase{"DoubleByte224Whole", Times(kHyo, 112), Times(kHyo, 112)},
+        SupportLengthCase{"DoubleByte226Cut", Times(kHyo, 113), Times(kHyo, 112)},
+        SupportLengthCase{"DoubleByteNeverSplit", "a" + Times(kHyo, 112), "a" + Times(kHyo, 111)},
+        SupportLengthCase{"DoubleByte255Cut", "a" + Times(kHyo, 127), "a" + Times(kHyo, 111)},
+        SupportLengthCase{"EscapeThatWouldPassTheLine", std::string(220, 'a') + "&",
+                          std::string(220, 'a')},
+        SupportLengthCase{"EscapeThatFits", std::string(219, 'a') + "&",
+                          std::string(219, 'a') + "&amp;"},
+        SupportLengthCase{"NoValueGivesTheDefault", "", TestEdition().defaultProductName}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "\t\t<PROGRAMVER>" and "</PROGRAMVER>\r\n" leave 226 bytes.
+class SupportVersionLengthTest : public SupportValueLengthTest {};
+
+TEST_P(SupportVersionLengthTest, ProductVersionIsCutToItsLine) {
+  const SectionRun run = Write(GetParam().value, true);
+  EXPECT_EQ(run.result, 1);
+  EXPECT_EQ(run.lines.at(6), Element(2, "PROGRAMVER", GetParam().expected));
+  EXPECT_LE(run.lines.at(6).size(), 255u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, SupportVersionLengthTest,
+    ::testing::Values(
+        SupportLengthCase{"SingleByte226Whole", std::string(226, '9'), std::string(226, '9')},
+        SupportLengthCase{"SingleByte227Cut", std::string(227, '9'), std::string(226, '9')},
+        SupportLengthCase{"SingleByte255Cut", std::string(255, '9'), std::string(226, '9')},
+        SupportLengthCase{"DoubleByte226Whole", Times(kHyo, 113), Times(kHyo, 113)},
+        SupportLengthCase{"DoubleByteNeverSplit", "a" + Times(kHyo, 113), "a" + Times(kHyo, 112)},
+        SupportLengthCase{"OnlyEscapes", std::string(60, '&'), Times("&amp;", 45)},
+        SupportLengthCase{"NoValueGivesTheDefault", "", "19.00.0X"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ReportBasicTest, Block) {
   const struct {
     std::uint8_t returnKind;
@@ -79,7 +155,8 @@ TEST(ReportBasicTest, Block) {
     env.mapFullWidth = MapCapitalsAndDigits;
     CollectedData data;
     StDATAINFO record = Record(c.returnKind, "AB1");
-    ReportWriter writer(env, nullptr, data, c.incomeKind);
+    ReportWriter writer(env, nullptr, data, c.incomeKind,
+                        testing::TestEdition().defaultProductName);
     MemoryFile file;
     XmlOutput out;
     out.Open(&file, &kPath);
@@ -105,7 +182,7 @@ TEST(ReportBasicTest, FullWidthNameCutAtTheLastWholeCharacter) {
   ReportTestEnv env;
   env.mapFullWidth = MapCapitalsAndDigits;
   CollectedData data;
-  ReportWriter writer(env, nullptr, data, 1);
+  ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
   for (const auto& [company, bytes] : cases) {
     std::string result = writer.ToFullWidth(company);
     EXPECT_EQ(result, MapCapitalsAndDigits(company).substr(0, bytes)) << company;
@@ -151,7 +228,7 @@ ReportRun WriteWholeReport(std::int16_t incomeKind, ProgressDialog* progress = n
   MemoryFile report(failAtWrite);
   env.report = &report;
   CollectedData data;
-  ReportWriter writer(env, progress, data, incomeKind);
+  ReportWriter writer(env, progress, data, incomeKind, testing::TestEdition().defaultProductName);
   int result = writer.WriteReport(kPath, 1, Record(kNoReturnKind, "AB1"));
   EXPECT_FALSE(report.IsOpen());
   return {result, report.contents, env.opened};
@@ -161,7 +238,7 @@ TEST(ReportDocumentTest, WritesTheWholeSkeleton) {
   ReportRun run = WriteWholeReport(1);
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(run.bytes, "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n" + Open(0, "REPORT") +
-                           SystemBlock("1", SJ("勘定丸１９"), "19.00.0X") +
+                           SystemBlock("1", testing::TestEdition().defaultProductName, "19.00.0X") +
                            BasicBlock(SJ("ＡＢ１"), "1", "1") + Open(1, "DATA") +
                            Open(2, "EIGYOUSYOTOKU") + Close(2, "EIGYOUSYOTOKU") + Close(1, "DATA") +
                            Close(0, "REPORT"));
@@ -175,7 +252,7 @@ TEST(ReportDocumentTest, FailedBlockSkipsToTheEndOfTheReport) {
 
   ReportTestEnv env;  // no file behind the report's path, then no file object
   CollectedData data;
-  ReportWriter writer(env, nullptr, data, 1);
+  ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
   EXPECT_EQ(writer.WriteReport(kPath, 1, Record(kNoReturnKind)), 0);
   env.refuseNewFile = true;
   EXPECT_EQ(writer.WriteReport(kPath, 1, Record(kNoReturnKind)), 0);

@@ -4,7 +4,7 @@
 
 #include "engine/FieldText.h"
 #include "resources/Text.h"
-#include "tests/unit/ScheduleFixture.h"
+#include "tests/unit/ReportFixture.h"
 
 namespace pv14::testing {
 namespace {
@@ -23,14 +23,14 @@ void FillPerson(Row& row, int i, const char* prefix, int ageBase) {
 }
 
 void Fill(CollectedData& data) {
-  auto& general = NewBlock(data.GeneralSaveInfo.Salaries);
+  auto& general = NewZeroBlock(data.GeneralSaveInfo.Salaries);
   for (int i = 1; i <= 6; ++i) FillPerson(general.Salaries[i - 1], i, "NAME", 20);
-  auto& family = NewBlock(data.GeneralSaveInfo.ReservesFamily);
+  auto& family = NewZeroBlock(data.GeneralSaveInfo.ReservesFamily);
   for (int i = 1; i <= 5; ++i) {
     FillPerson(family.FamilyEmployees[i - 1], i, "FAM", 40);
     SetFieldText(family.FamilyEmployees[i - 1].Relationship, "REL" + std::to_string(i));
   }
-  auto& realEstate = NewBlock(data.RealEstateSaveInfo.Salaries);
+  auto& realEstate = NewZeroBlock(data.RealEstateSaveInfo.Salaries);
   for (int i = 1; i <= 2; ++i) {
     FillPerson(realEstate.Salaries[i - 1], i, "NAME", 20);
     FillPerson(realEstate.FamilyEmployees[i - 1], i, "FAM", 40);
@@ -42,28 +42,30 @@ void Fill(CollectedData& data) {
 std::string Amount(int yen) { return std::to_string(yen); }
 
 std::string SalaryRow(int i, int depth) {
-  return Tag(depth, "SIMEI", "NAME" + std::to_string(i)) +
-         Tag(depth, "NENREI", std::to_string(20 + i)) +
-         Tag(depth, "JUUJITUKISUU", std::to_string(i)) + Tag(depth, "KYUURYOU", Amount(1000 * i)) +
-         Tag(depth, "SYOUYO", Amount(i)) + Tag(depth, "GENSENZEIGAKU", Amount(-i));
+  return Element(depth, "SIMEI", "NAME" + std::to_string(i)) +
+         Element(depth, "NENREI", std::to_string(20 + i)) +
+         Element(depth, "JUUJITUKISUU", std::to_string(i)) +
+         Element(depth, "KYUURYOU", Amount(1000 * i)) + Element(depth, "SYOUYO", Amount(i)) +
+         Element(depth, "GENSENZEIGAKU", Amount(-i));
 }
 
 std::string Others(int headCount, int slot) {
-  return Tag(4, "SONOTA_NINBUN", std::to_string(headCount)) +
-         Tag(4, "SONOTA_JUUJITUKISUU", std::to_string(slot)) +
-         Tag(4, "SONOTA_KYUURYOU", Amount(1000 * slot)) + Tag(4, "SONOTA_SYOUYO", Amount(slot)) +
-         Tag(4, "SONOTA_GENSENZEIGAKU", Amount(-slot));
+  return Element(4, "SONOTA_NINBUN", std::to_string(headCount)) +
+         Element(4, "SONOTA_JUUJITUKISUU", std::to_string(slot)) +
+         Element(4, "SONOTA_KYUURYOU", Amount(1000 * slot)) +
+         Element(4, "SONOTA_SYOUYO", Amount(slot)) +
+         Element(4, "SONOTA_GENSENZEIGAKU", Amount(-slot));
 }
 
 std::string FamilyRow(int i, bool blue, int depth) {
-  const std::string age = Tag(depth, "NENREI", std::to_string(40 + i));
-  const std::string relationship = Tag(depth, "ZOKUGARA", "REL" + std::to_string(i));
-  std::string text = Tag(depth, "SIMEI", "FAM" + std::to_string(i));
+  const std::string age = Element(depth, "NENREI", std::to_string(40 + i));
+  const std::string relationship = Element(depth, "ZOKUGARA", "REL" + std::to_string(i));
+  std::string text = Element(depth, "SIMEI", "FAM" + std::to_string(i));
   text += blue ? relationship + age : age + relationship;
-  text += Tag(depth, "JUUJITUKISUU", std::to_string(i));
+  text += Element(depth, "JUUJITUKISUU", std::to_string(i));
   if (blue) {
-    text += Tag(depth, "KYUURYOU", Amount(1000 * i)) + Tag(depth, "SYOUYO", Amount(i)) +
-            Tag(depth, "GENSENZEIGAKU", Amount(-i));
+    text += Element(depth, "KYUURYOU", Amount(1000 * i)) + Element(depth, "SYOUYO", Amount(i)) +
+            Element(depth, "GENSENZEIGAKU", Amount(-i));
   }
   return text;
 }
@@ -81,12 +83,6 @@ std::string Salaries(int to) {
 }
 std::string Family(int to, bool blue) {
   return Wrapped("SENJUUSYA_UTIWAKE", 1, to, [&](int n) { return FamilyRow(n, blue, 5); });
-}
-
-StDATAINFO Record(std::uint8_t returnKind) {
-  StDATAINFO record{};
-  record.ReturnKind = returnKind;
-  return record;
 }
 
 Operation SalariesGeneral(int rows, int others) {
@@ -112,7 +108,7 @@ class SalarySectionTest : public ::testing::TestWithParam<SectionCase> {};
 TEST_P(SalarySectionTest, WritesTheSectionContents) {
   CollectedData data;
   Fill(data);
-  const Written w = RunOn(data, GetParam().op);
+  const SectionRun w = RunSection(data, GetParam().op);
   EXPECT_EQ(w.result, GetParam().result);
   EXPECT_EQ(w.bytes, GetParam().expected);
 }
@@ -159,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SalaryTest, ValuesFollowTheAmountAndCountRules) {
   CollectedData data;
-  auto& block = NewBlock(data.RealEstateSaveInfo.Salaries);
+  auto& block = NewZeroBlock(data.RealEstateSaveInfo.Salaries);
   SetFieldText(block.Salaries[0].Name, SJ("山田&子"));
   block.Salaries[0].Age = 0;
   block.Salaries[0].Months = 12;
@@ -167,32 +163,35 @@ TEST(SalaryTest, ValuesFollowTheAmountAndCountRules) {
   block.Salaries[0].Bonus = 99990;
   block.Salaries[0].WithheldTax = -25000;
   block.Salaries[1].Salary = 5000;
-  const std::string blank = Tag(5, "SIMEI") + Tag(5, "NENREI") + Tag(5, "JUUJITUKISUU") +
-                            Tag(5, "KYUURYOU") + Tag(5, "SYOUYO") + Tag(5, "GENSENZEIGAKU");
+  const std::string blank = Element(5, "SIMEI") + Element(5, "NENREI") +
+                            Element(5, "JUUJITUKISUU") + Element(5, "KYUURYOU") +
+                            Element(5, "SYOUYO") + Element(5, "GENSENZEIGAKU");
   const std::string expected =
-      OpenRow("KYUURYOU_UTIWAKE", 1) + Tag(5, "SIMEI", SJ("山田&amp;子")) + Tag(5, "NENREI") +
-      Tag(5, "JUUJITUKISUU", "12") + Tag(5, "KYUURYOU", "123456789") + Tag(5, "SYOUYO", "9") +
-      Tag(5, "GENSENZEIGAKU", "-2") + CloseRow("KYUURYOU_UTIWAKE") +
+      OpenRow("KYUURYOU_UTIWAKE", 1) + Element(5, "SIMEI", SJ("山田&amp;子")) +
+      Element(5, "NENREI") + Element(5, "JUUJITUKISUU", "12") +
+      Element(5, "KYUURYOU", "123456789") + Element(5, "SYOUYO", "9") +
+      Element(5, "GENSENZEIGAKU", "-2") + CloseRow("KYUURYOU_UTIWAKE") +
       OpenRow("KYUURYOU_UTIWAKE", 2) + blank + CloseRow("KYUURYOU_UTIWAKE");
-  const Written w = RunOn(data, SalariesRealEstate(2, 0));
+  const SectionRun w = RunSection(data, SalariesRealEstate(2, 0));
   EXPECT_EQ(w.result, 1);
   EXPECT_EQ(w.bytes, expected);
 }
 
 TEST(SalaryTest, MissingBlocksReadAsEmptyRows) {
   CollectedData data;  // nothing collected: every block is null
-  const std::string blankRow = Tag(5, "SIMEI") + Tag(5, "NENREI") + Tag(5, "JUUJITUKISUU") +
-                               Tag(5, "KYUURYOU") + Tag(5, "SYOUYO") + Tag(5, "GENSENZEIGAKU");
-  const std::string blankOthers = Tag(4, "SONOTA_NINBUN") + Tag(4, "SONOTA_JUUJITUKISUU") +
-                                  Tag(4, "SONOTA_KYUURYOU") + Tag(4, "SONOTA_SYOUYO") +
-                                  Tag(4, "SONOTA_GENSENZEIGAKU");
-  const Written w = RunOn(data, SalariesGeneral(3, 1));
+  const std::string blankRow = Element(5, "SIMEI") + Element(5, "NENREI") +
+                               Element(5, "JUUJITUKISUU") + Element(5, "KYUURYOU") +
+                               Element(5, "SYOUYO") + Element(5, "GENSENZEIGAKU");
+  const std::string blankOthers = Element(4, "SONOTA_NINBUN") + Element(4, "SONOTA_JUUJITUKISUU") +
+                                  Element(4, "SONOTA_KYUURYOU") + Element(4, "SONOTA_SYOUYO") +
+                                  Element(4, "SONOTA_GENSENZEIGAKU");
+  const SectionRun w = RunSection(data, SalariesGeneral(3, 1));
   EXPECT_EQ(w.result, 1);
   EXPECT_EQ(w.bytes,
             Wrapped("KYUURYOU_UTIWAKE", 1, 3, [&](int) { return blankRow; }) + blankOthers);
-  const Written family = RunOn(data, FamilyRealEstate(kWhiteReturn, 1));
-  EXPECT_EQ(family.bytes,
-            Tag(4, "SIMEI") + Tag(4, "NENREI") + Tag(4, "ZOKUGARA") + Tag(4, "JUUJITUKISUU"));
+  const SectionRun family = RunSection(data, FamilyRealEstate(kWhiteReturn, 1));
+  EXPECT_EQ(family.bytes, Element(4, "SIMEI") + Element(4, "NENREI") + Element(4, "ZOKUGARA") +
+                              Element(4, "JUUJITUKISUU"));
 }
 
 TEST(SalaryTest, StopsAtEveryFailedWrite) {

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Edition.h"
 #include "dialogs/ConditionDialog.h"
 #include "tests/fakes/FakeEngine.h"
 #include "tests/fakes/FakeUi.h"
+#include "tests/fakes/TestEdition.h"
 #include "tests/unit/ConditionDialogControls.h"
 #include "tests/unit/PathHelpersDisk.h"
 
@@ -18,7 +18,7 @@ using testing::FakeEngine;
 
 class SettingsTest : public testing::DiskTest {
  protected:
-  SettingsTest() : dialog(*env, ui, kNoWindow) {
+  SettingsTest() : dialog(*env, ui, kNoWindow, testing::TestEdition().settingsFileName) {
     FakeEngine::Get().Reset();
     FakeEngine::Get().appFolders = {"D:\\docs\\", "D:\\cfg\\pv14\\"};
     dialog.CurrentUserId = "ABC";
@@ -26,12 +26,18 @@ class SettingsTest : public testing::DiskTest {
     dialog.SelectedDataNo = 5;
   }
 
-  static std::string File() { return "d/cfg/pv14/" + CurrentEdition().settingsFileName; }
+  static std::string File() { return "d/cfg/pv14/" + testing::TestEdition().settingsFileName; }
   void Write(const std::string& content) {
     std::filesystem::create_directories(tmp.Join("d/cfg/pv14"));
     tmp.WriteFile(File(), content);
   }
   std::string Content() const { return tmp.ReadFile(File()); }
+  // The tree without the settings file's lock, which stays once made.
+  std::map<std::string, std::string> Files() const {
+    auto tree = Tree();
+    tree.erase(File() + ".lock");
+    return tree;
+  }
   bool Save(int kind, std::optional<std::string> path) {
     return dialog.SaveSettings(0, 0, static_cast<std::int16_t>(kind), path);
   }
@@ -62,7 +68,7 @@ std::string OtherLines(std::size_t size, int firstUser) {
 TEST_F(SettingsTest, FirstSaveCreatesTheFolderAndOneLine) {
   ASSERT_TRUE(Save(3, "D:\\out\\a.xml"));
   EXPECT_EQ(Content(), "ABC/1/5:0/0/3/D:\\out\\a.xml\n");
-  EXPECT_EQ(Tree().size(), 6u + 3u);  // the drive folders, cfg, pv14 and the file
+  EXPECT_EQ(Files().size(), 6u + 3u);  // the drive folders, cfg, pv14 and the file
   EXPECT_EQ(Load(), (std::pair<int, std::string>{3, "D:\\out\\a.xml"}));
 }
 
@@ -119,49 +125,58 @@ TEST_F(SettingsTest, FilesOfAnySizeWork) {
   }
 }
 
-// Fails the k-th write of the rewrite for every k until it succeeds, then
-// the rename: each failure leaves every byte and no temporary file.
+// Fails the k-th write of the rewrite for k = 1, 2, ... until the rewrite
+// no longer meets the fault, then the rename: each failure leaves every
+// byte and no temporary file.
 TEST_F(SettingsTest, FaultAtEachStepOfTheRewriteLeavesTheOldFile) {
   Write("X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/1/D:\\old\nY/2/2:0/0/2/D:\\y\n");
-  const auto before = Tree();
-  int k = 1;
-  for (; k < 10; ++k) {
+  const auto before = Files();
+  int faults = 0;
+  for (int k = 1;; ++k) {
     env->files.writes = 0;
     env->files.failWriteAt = k;
-    if (Save(2, "D:\\new")) break;
-    EXPECT_EQ(Tree(), before) << "fault at write " << k;
+    const bool saved = Save(2, "D:\\new");
+    if (env->files.writes < k) {  // the fault never fired
+      EXPECT_TRUE(saved);
+      break;
+    }
+    ++faults;
+    EXPECT_FALSE(saved) << "fault at write " << k;
+    EXPECT_EQ(Files(), before) << "fault at write " << k;
   }
-  EXPECT_EQ(k, 4);  // the lines before, the lines after, the new line
-  const auto saved = Tree();
+  EXPECT_GT(faults, 0);
+  EXPECT_EQ(Content(), "X/1/1:0/0/1/D:\\x\nY/2/2:0/0/2/D:\\y\nABC/1/5:0/0/2/D:\\new\n");
+  const auto saved = Files();
   env->files.failWriteAt = 0;
   env->failReplace = true;
   EXPECT_FALSE(Save(1, "D:\\other"));
-  EXPECT_EQ(Tree(), saved);
+  EXPECT_EQ(Files(), saved);
 }
 
 TEST_F(SettingsTest, NothingIsWrittenWhereItCannotBe) {
-  const auto empty = Tree();
+  const auto empty = Files();
   env->failCreate = "D:\\cfg\\pv14\\";
   EXPECT_FALSE(Save(2, "D:\\new"));  // cfg, made first, is removed again
-  EXPECT_EQ(Tree(), empty);
+  EXPECT_EQ(Files(), empty);
   FakeEngine::Get().appFolders[1] = "";
   EXPECT_FALSE(Save(2, "D:\\new"));
   EXPECT_EQ(Load().first, -1);
-  EXPECT_EQ(Tree(), empty);
+  EXPECT_EQ(Files(), empty);
 
   FakeEngine::Get().appFolders[1] = "D:\\cfg\\pv14\\";
   env->failCreate.clear();
   env->files.failWriteAt = 1;  // the first run's only write
   EXPECT_FALSE(Save(2, "D:\\new"));
-  EXPECT_TRUE(std::filesystem::is_empty(tmp.Join("d/cfg/pv14")));
+  EXPECT_EQ(Files().count(File()), 0u);
+  EXPECT_EQ(Files().size(), empty.size() + 2);  // cfg and pv14 made, nothing in them
 }
 
 TEST_F(SettingsTest, FileThatCannotBeWrittenIsLeftAlone) {
   Write("ABC/1/5:0/0/1/D:\\old\n");
   env->files.failOpenReadWrite = true;
-  const auto before = Tree();
+  const auto before = Files();
   EXPECT_FALSE(Save(2, "D:\\new"));
-  EXPECT_EQ(Tree(), before);
+  EXPECT_EQ(Files(), before);
 }
 
 struct LoadCase {

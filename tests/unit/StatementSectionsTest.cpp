@@ -10,7 +10,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 constexpr ItemTableRow kSales[] = {{"URIAGEKINGAKU", 101, 0}};
 constexpr ItemTableRow kSpare[] = {{"KEIHI_YOBI1", 125, 1}};
@@ -132,7 +132,7 @@ TEST(StatementBalanceSheetTest, OneLookupPerAccount) {
     XmlOutput out;
     out.Open(&file, &path);
     ReportTestEnv env;
-    ReportWriter writer(env, nullptr, data, 1);
+    ReportWriter writer(env, nullptr, data, 1, testing::TestEdition().defaultProductName);
     ASSERT_EQ(writer.WriteBalanceSheet(out, table), 1);
     ASSERT_EQ(file.lines.size(), table.size());
     std::set<std::string> accountValues;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "report/SupportInfoFile.h"
@@ -10,7 +12,7 @@
 namespace pv14 {
 namespace {
 
-using namespace report_test;
+using namespace pv14::testing;
 
 const std::string& Key(std::size_t index) { return SupportInfoFile::Keys()[index]; }
 const std::string& NameKey() { return Key(SupportInfoFile::kProductNameKey); }
@@ -90,6 +92,68 @@ TEST(SupportInfoFileTest, MissingFileAnswersEmptyWithoutMessage) {
   env.refuseNewFile = true;
   EXPECT_EQ(SupportInfoFile(env).ProductName(), "");
 }
+
+// The support file's buffer is global memory. When there is none, the
+// writer's Ui shows the out-of-memory message at each attempt, and the
+// lookup answers empty, so the defaults are written.
+class NoMemoryEnv : public ReportTestEnv {
+ public:
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    ++allocations;
+    if (failures > 0) {
+      --failures;
+      return nullptr;
+    }
+    return ReportTestEnv::GlobalAlloc(size);
+  }
+  int failures = 0;
+  int allocations = 0;
+};
+
+struct NoMemoryCase {
+  const char* name;
+  int failures;
+  int messages;
+  std::string productName, productVersion;
+};
+
+class SupportInfoNoMemoryTest : public ::testing::TestWithParam<NoMemoryCase> {};
+
+TEST_P(SupportInfoNoMemoryTest, TheWritersUiShowsTheMessage) {
+  const NoMemoryCase& c = GetParam();
+  NoMemoryEnv env;
+  env.failures = c.failures;
+  MemoryFile file;
+  file.contents = NameKey() + "N\r\n" + VersionKey() + "19.00.07\r\n";
+  env.support = &file;
+  testing::FakeUi ui;
+  CollectedData data;
+  MemoryFile report;
+  const std::string path = "Z:\\r.xml";
+  XmlOutput out;
+  out.Open(&report, &path);
+  ReportWriter writer(env, nullptr, data, 1, TestEdition().defaultProductName, &ui);
+  ASSERT_EQ(writer.WriteSystem(out, 1), 1);
+  EXPECT_NE(report.contents.find("<PROGRAMNAME>" + c.productName + "</PROGRAMNAME>"),
+            std::string::npos);
+  EXPECT_NE(report.contents.find("<PROGRAMVER>" + c.productVersion + "</PROGRAMVER>"),
+            std::string::npos);
+  ASSERT_EQ(ui.messageBoxes.size(), static_cast<std::size_t>(c.messages));
+  for (const auto& box : ui.messageBoxes) {
+    EXPECT_EQ(box.text, SJ("ﾒﾓﾘが不足しています。"));
+    EXPECT_EQ(box.style, kMbOk);
+  }
+  // Each lookup tries again until a buffer exists; then it is kept.
+  EXPECT_EQ(env.allocations, std::min(c.failures + 1, 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SupportInfoNoMemoryTest,
+    ::testing::Values(NoMemoryCase{"Enough", 0, 0, "N", "19.00.07"},
+                      NoMemoryCase{"OnceThenEnough", 1, 1, TestEdition().defaultProductName,
+                                   "19.00.07"},
+                      NoMemoryCase{"Never", 5, 2, TestEdition().defaultProductName, "19.00.0X"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pv14

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogs/ConditionDialog.h"
@@ -42,6 +44,44 @@ TEST(TemplatesTest, ConditionDialogIdsAreUniqueAndNoneIsOkOrCancel) {
   }
 }
 
+// Each console command acts on the control the dialog's logic gives that
+// meaning, whatever the control's caption says.
+struct CommandCase {
+  const char* name;
+  std::string_view command;
+  int id;
+  ControlKind kind;
+};
+
+class ConditionDialogCommandTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(ConditionDialogCommandTest, ActsOnTheLogicsControl) {
+  const CommandCase& c = GetParam();
+  const DialogTemplate& t = ConditionDialogTemplate();
+  EXPECT_EQ(t.CommandTarget(c.command), c.id);
+  ASSERT_NE(t.Find(c.id), nullptr);
+  EXPECT_EQ(t.Find(c.id)->kind, c.kind);
+}
+
+using D = ConditionDialog;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConditionDialogCommandTest,
+    ::testing::Values(CommandCase{"OneIsBusiness", command::kChoose1, D::kBusinessRadioId,
+                                  ControlKind::kRadioButton},
+                      CommandCase{"TwoIsOther", command::kChoose2, D::kOtherRadioId,
+                                  ControlKind::kRadioButton},
+                      CommandCase{"ThreeIsRealEstate", command::kChoose3, D::kRealEstateRadioId,
+                                  ControlKind::kRadioButton},
+                      CommandCase{"PathIsTheOutputEdit", command::kPath, D::kOutputPathEditId,
+                                  ControlKind::kEdit},
+                      CommandCase{"BrowseIsTheBrowseButton", command::kBrowse, D::kBrowseButtonId,
+                                  ControlKind::kPushButton},
+                      CommandCase{"ExecuteIsTheExecuteButton", command::kExecute,
+                                  D::kExecuteButtonId, ControlKind::kPushButton},
+                      CommandCase{"CancelIsTheCancelButton", command::kCancel, D::kCancelButtonId,
+                                  ControlKind::kPushButton}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(TemplatesTest, ProgressDialogIsHiddenTopmostWithTwoBars) {
   const DialogTemplate& t = ProgressDialogTemplate();
   EXPECT_EQ(t.id, 131);
@@ -50,6 +90,7 @@ TEST(TemplatesTest, ProgressDialogIsHiddenTopmostWithTwoBars) {
   EXPECT_EQ(t.controls[0].style, style::kBorder | style::kSmooth);
   EXPECT_EQ(t.controls[1].style, style::kBorder);
   EXPECT_EQ(t.style, style::kPopup | style::kCaption | style::kModalFrame | style::kSystemModal);
+  EXPECT_TRUE(t.commands.empty());
 }
 
 TEST(TemplatesTest, ControlsLieInsideTheirDialog) {

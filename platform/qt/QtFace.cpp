@@ -1,0 +1,70 @@
+// The desktop face joins the program's faces here (see platform/Faces.h): it
+// opens when a display can be reached, and otherwise the console runs.
+#include <QApplication>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/DriveTable.h"
+#include "platform/Faces.h"
+#include "platform/qt/QtTemplate.h"
+#include "platform/qt/QtUi.h"
+
+#ifdef PV14_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace pv14 {
+namespace {
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// An X display named but not answering (a stale DISPLAY) counts as none:
+// Qt would end the program instead.
+bool DisplayReachable() {
+  if (IsSet("WAYLAND_DISPLAY")) return true;
+  if (!IsSet("DISPLAY")) return false;
+#ifdef PV14_HAVE_XCB
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool reachable = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return reachable;
+#else
+  return true;
+#endif
+}
+
+class DesktopFace {
+ public:
+  DesktopFace() : application_(argc_, argv_), ui_(DriveTable::FromEnvironment()) {
+    // Message boxes and the file dialog speak the dialogs' font.
+    QApplication::setFont(qt::DialogFont("ＭＳ Ｐゴシック", 9));
+  }
+  Ui& ui() { return ui_; }
+
+ private:
+  // The program's own name names its windows' class.
+  static inline char* argv_[] = {program_invocation_short_name, nullptr};
+  static inline int argc_ = 1;
+  QApplication application_;
+  qt::QtUi ui_;
+};
+
+}  // namespace
+
+Ui* OpenQtUi() {
+  if (!DisplayReachable()) return nullptr;
+  // Kept until the process ends: Qt's own statics may be gone before any
+  // destructor of ours could run at exit.
+  static DesktopFace* face = new DesktopFace;
+  return &face->ui();
+}
+
+namespace {
+const FaceRegistration kJoins{{"qt", FaceRole::kDesktop, &OpenQtUi}};
+}  // namespace
+
+}  // namespace pv14

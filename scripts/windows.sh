@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# The Windows build: installs the cross compilers and wine when missing,
+# builds SQLite and GoogleTest for both targets into a cache outside the
+# source tree, cross-builds the programs (i686, the deliverable, and x86_64,
+# the one whose tests run under wine: these machines cannot execute 32-bit
+# code), installs them into dist-win32/ and dist-win64/ and runs the x86_64
+# tests under wine.
+#
+#   scripts/windows.sh            everything
+#   scripts/windows.sh --no-test  build and install only
+#
+# The cache is ${PV14_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-windows}.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+run_tests=1
+[ "${1:-}" = "--no-test" ] && run_tests=0
+
+cache=${PV14_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-windows}
+jobs=$(nproc)
+started=$SECONDS
+
+say() { echo "windows: $*" >&2; }
+
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+
+install_packages() {
+  local packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+                  dpkg-dev tcl make cmake nlohmann-json3-dev googletest)
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  say "installing: ${missing[*]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+# A deb-src entry for every deb entry of the machine's own sources, so that
+# `apt-get source` finds Debian's source packages on whatever mirror this
+# machine uses.
+enable_sources() {
+  local list=/etc/apt/sources.list.d/pv14-deb-src.sources
+  [ -f "$list" ] && return
+  local tmp
+  tmp=$(mktemp)
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    # deb822 stanzas: keep those of type deb, retyped; drop Types: deb-src ones.
+    awk 'BEGIN { RS = ""; ORS = "\n\n" }
+         /(^|\n)Types:[^\n]*(^|[ \t])deb([ \t\n]|$)/ {
+           sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' "$f" >>"$tmp"
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    # One-line entries become a stanza each.
+    awk '$1 == "deb" {
+           i = 2; opts = ""
+           if ($2 ~ /^\[/) { while ($i !~ /\]$/) { i++ } ; i++ }
+           if (NF < i + 2) next
+           printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $i, $(i + 1)
+           for (j = i + 2; j <= NF; j++) printf " %s", $j
+           printf "\n\n" }' "$f" >>"$tmp"
+  done
+  if ! grep -q "deb-src" "$tmp"; then
+    rm -f "$tmp"
+    say "no apt source to derive a deb-src entry from"
+    return 1
+  fi
+  $sudo install -m 644 "$tmp" "$list"
+  rm -f "$tmp"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+}
+
+# SQLite's amalgamation, made from Debian's source package.
+sqlite_amalgamation() {
+  local dir=$cache/src/sqlite
+  [ -f "$dir/sqlite3.c" ] && return
+  enable_sources
+  local work
+  work=$(mktemp -d)
+  chmod 755 "$work"  # apt's sandbox user writes the download there
+  (cd "$work" && apt-get source -qq --download-only sqlite3 >/dev/null &&
+    dpkg-source -x --no-check ./*.dsc tree >/dev/null)
+  mkdir -p "$work/build"
+  make -s -C "$work/build" -f "$work/tree/Makefile.linux-gcc" TOP="$work/tree" sqlite3.c \
+    >/dev/null
+  mkdir -p "$dir"
+  cp "$work/build/sqlite3.c" "$work/build/sqlite3.h" "$dir/"
+  rm -rf "$work"
+}
+
+# SQLite for one target, installed under $cache/<target>.
+sqlite_library() {
+  local target=$1 prefix=$cache/$1
+  [ -f "$prefix/lib/libsqlite3.a" ] && return
+  local obj
+  obj=$(mktemp -d)
+  "$target-gcc-posix" -O2 -c "$cache/src/sqlite/sqlite3.c" -o "$obj/sqlite3.o" \
+    -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0
+  mkdir -p "$prefix/lib" "$prefix/include"
+  "$target-ar" rcs "$prefix/lib/libsqlite3.a" "$obj/sqlite3.o"
+  cp "$cache/src/sqlite/sqlite3.h" "$prefix/include/"
+  rm -rf "$obj"
+}
+
+# The header-only nlohmann-json, and GoogleTest where the tests are built.
+third_party() {
+  local target=$1 with_tests=$2 prefix=$cache/$1
+  if [ ! -e "$prefix/include/nlohmann" ]; then
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    ln -sfn /usr/include/nlohmann "$prefix/include/nlohmann"
+    cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
+  fi
+  if [ "$with_tests" = 1 ] && [ ! -f "$prefix/lib/libgtest.a" ]; then
+    cmake -S /usr/src/googletest -B "$cache/build-gtest-$target" \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$target.cmake" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >/dev/null
+    cmake --build "$cache/build-gtest-$target" -j"$jobs" >/dev/null
+    cmake --install "$cache/build-gtest-$target" >/dev/null
+    rm -rf "$cache/build-gtest-$target"
+  fi
+}
+
+# Configures and builds one target in build-<name>/.
+build_target() {
+  local target=$1 dir=$2
+  shift 2
+  cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$target.cmake" \
+    -DPV14_THIRD_PARTY="$cache/$target" -DCMAKE_BUILD_TYPE=Release \
+    -DPV14_BUILD_BENCHMARKS=OFF "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+# A wine prefix of its own, made once, headless.
+prepare_wine() {
+  export WINEPREFIX=${PV14_WINEPREFIX:-$cache/wine}
+  export WINEDEBUG=-all
+  # No prompts to install Mono or Gecko.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "making the wine prefix $WINEPREFIX"
+    xvfb-run -a wine wineboot -u >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# The tests run on one X display with one wineserver, started before CTest
+# and stopped after it: services that the tests' processes start keep the
+# server's pipes open, and CTest would wait on them. The server's first
+# process makes the desktop, so it must see the display too.
+run_windows_tests() {
+  prepare_wine
+  xvfb-run -a bash -c '
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1
+    status=0
+    ctest --test-dir build-win64 --output-on-failure -j"$0" || status=$?
+    wineserver -k 2>/dev/null || true
+    exit $status' "$jobs"
+}
+
+install_packages
+mkdir -p "$cache"
+sqlite_amalgamation
+# The two SQLite builds are the slowest step; one on each core.
+sqlite_library i686-w64-mingw32 &
+other=$!
+sqlite_library x86_64-w64-mingw32
+wait "$other"
+third_party i686-w64-mingw32 0
+third_party x86_64-w64-mingw32 "$run_tests"
+say "third-party libraries ready after $((SECONDS - started)) s"
+
+# The deliverable: warnings are errors, for the compiler and the linker.
+build_target i686-w64-mingw32 build-win32 -DPV14_BUILD_TESTS=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_EXE_LINKER_FLAGS=-Wl,--fatal-warnings
+rm -rf dist-win32
+cmake --install build-win32 --prefix dist-win32 >/dev/null
+
+# The tested build; its end-to-end tests run the installed programs.
+build_target x86_64-w64-mingw32 build-win64 -DPV14_BUILD_TESTS="$run_tests" \
+  -DPV14_E2E_PROGRAM_DIR="$root/dist-win64" -DCMAKE_CROSSCOMPILING_EMULATOR=wine
+rm -rf dist-win64
+cmake --install build-win64 --prefix dist-win64 >/dev/null
+say "built and installed dist-win32/ and dist-win64/ after $((SECONDS - started)) s"
+
+if [ "$run_tests" = 1 ]; then
+  run_windows_tests
+  say "Windows tests passed after $((SECONDS - started)) s"
+fi

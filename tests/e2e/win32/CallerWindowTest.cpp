@@ -1,0 +1,147 @@
+// The accounting application's side on Windows: a real window whose handle
+// is on the export's command line. The export (console face, scripted)
+// disables it, brings it to the foreground at its end, enables it and posts
+// the message with the function id and the exit code.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/WindowsApi.h"
+#include "tests/e2e/ExportFixture.h"
+
+namespace pv14::testing {
+namespace {
+
+constexpr UINT kNotifyMessage = 0x8000;  // WM_APP, as a caller would choose
+constexpr char kLevelOne[] = "[ProgramLevel]\r\nPV14=1\r\n";
+
+// What the caller's window saw, in order.
+std::vector<std::string>* seen = nullptr;
+WPARAM postedWParam = 0;
+LPARAM postedLParam = 0;
+
+LRESULT CALLBACK CallerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (seen != nullptr) {
+    if (message == WM_ENABLE) {
+      seen->push_back(wParam ? "enabled" : "disabled");
+    } else if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+      seen->push_back("foreground");
+    } else if (message == kNotifyMessage) {
+      seen->push_back("posted");
+      postedWParam = wParam;
+      postedLParam = lParam;
+    }
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND NewWindow(const wchar_t* title) {
+  static const ATOM kClass = [] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CallerProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Pv14TestCaller";
+    return ::RegisterClassW(&windowClass);
+  }();
+  if (kClass == 0) return nullptr;
+  HWND window = ::CreateWindowExW(0, L"Pv14TestCaller", title, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (window != nullptr) ::ShowWindow(window, SW_SHOWNORMAL);
+  return window;
+}
+
+struct CallerCase {
+  const char* name;
+  const char* functionId;
+  const char* input;
+  int exitCode;
+  INT_PTR wParam;  // the function id as the caller reads it: sign-extended
+};
+
+void PrintTo(const CallerCase& c, std::ostream* os) { *os << c.name; }
+
+class CallerWindowTest : public ExportFixture, public ::testing::WithParamInterface<CallerCase> {
+ protected:
+  void SetUp() override {
+    InstallProgram(PV14_STD_PROGRAM, kLevelOne, "");
+    nlohmann::ordered_json data = nlohmann::ordered_json::parse(
+        ReadFileBytes(std::string(PV14_SOURCE_DIR) + "/tests/golden/blue-general.json"));
+    const std::string home = WindowsPath(root_.Join("home"));
+    data["AppFolders"] = {{"Documents", home + "\\Documents\\"},
+                          {"Settings", home + "\\settings\\"}};
+    LoadEngine(data.dump());
+    seen = &seen_;
+  }
+  void TearDown() override {
+    seen = nullptr;
+    for (HWND window : {caller_, other_}) {
+      if (window != nullptr) ::DestroyWindow(window);
+    }
+  }
+
+  // Runs the export on another thread while this one, the windows' own,
+  // answers the messages the export sends.
+  ProcessResult RunPumping(const std::string& commandLine, const std::string& input) {
+    ProcessResult result;
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread run([&] {
+      result = Run(commandLine, input);
+      ::SetEvent(done);
+    });
+    for (;;) {
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+      if (::MsgWaitForMultipleObjects(1, &done, FALSE, 60000, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+    }
+    run.join();
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    ::CloseHandle(done);
+    return result;
+  }
+
+  std::vector<std::string> seen_;
+  HWND caller_ = nullptr;
+  HWND other_ = nullptr;
+};
+
+TEST_P(CallerWindowTest, IsDisabledForegroundedEnabledAndNotified) {
+  const CallerCase& c = GetParam();
+  caller_ = NewWindow(L"caller");
+  other_ = NewWindow(L"other");
+  ASSERT_NE(caller_, nullptr);
+  ASSERT_NE(other_, nullptr);
+  // The caller lets the export take the foreground, and is not in it now.
+  ::AllowSetForegroundWindow(ASFW_ANY);
+  ::SetForegroundWindow(other_);
+  ASSERT_NE(::GetForegroundWindow(), caller_);
+  seen_.clear();
+
+  const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(caller_));
+  const std::string report = WindowsPath(root_.Join("out/report.xml"));
+  const ProcessResult result =
+      RunPumping(std::to_string(handle) + "," + std::to_string(kNotifyMessage) + "," +
+                     c.functionId + "," + report,
+                 c.input);
+
+  EXPECT_EQ(result.exitStatus, c.exitCode) << result.err;
+  EXPECT_EQ(seen_, (std::vector<std::string>{"disabled", "foreground", "enabled", "posted"}));
+  EXPECT_EQ(static_cast<INT_PTR>(postedWParam), c.wParam);
+  EXPECT_EQ(postedLParam, c.exitCode);
+  EXPECT_TRUE(::IsWindowEnabled(caller_));
+  EXPECT_EQ(::GetForegroundWindow(), caller_);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, CallerWindowTest,
+                         ::testing::Values(CallerCase{"Written", "7", "execute\n", 0, 7},
+                                           CallerCase{"Cancelled", "7", "cancel\n", 1, 7},
+                                           CallerCase{"FunctionIdSignExtended", "40000", "cancel\n",
+                                                      1, -25536}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pv14::testing

@@ -1,0 +1,315 @@
+// The Win32 Env against the real file system (under wine in CI), with
+// Japanese names whose second Shift_JIS byte is 0x5C. The tests run under a
+// system locale whose code page is not 932, so each name only survives when
+// the Env names code page 932 itself.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "dialogs/PathHelpers.h"
+#include "platform/Env.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
+#include "tests/platform/Sj.h"
+#include "tests/support/TempDir.h"
+
+namespace pv14::testing {
+namespace {
+
+// 表, ソ and 能 end in 0x5C, the byte of a backslash.
+const std::string kHyou = Sj("表");
+const std::string kSo = Sj("ソ");
+const std::string kNou = Sj("能");
+
+class Win32EnvTest : public ::testing::Test {
+ protected:
+  // A path under the test's folder: Shift_JIS, Windows separators.
+  std::string Under(const std::string& relative) const { return base_ + "\\" + relative; }
+
+  // Whether the wide name exists as a directory: checked without the Env.
+  static bool DirectoryOnDisk(const std::string& sjisPath) {
+    auto wide = win32::Cp932ToWide(sjisPath);
+    const DWORD attributes = wide ? ::GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::string WriteFile(const std::string& path, const std::string& bytes) {
+    auto file = env_.NewFile();
+    EXPECT_TRUE(file->Open(path, File::kWrite | File::kCreate)) << path;
+    EXPECT_TRUE(file->Write(bytes.data(), bytes.size()));
+    file->Close();
+    return path;
+  }
+
+  TempDir dir_{"env"};
+  std::string base_ = Sj(dir_.path());
+  Env& env_ = Env::Default();
+};
+
+TEST_F(Win32EnvTest, SystemCodePageIsNotShiftJis) {
+  // Otherwise these tests would pass without naming code page 932.
+  EXPECT_NE(::GetACP(), 932u);
+}
+
+struct ChainCase {
+  const char* name;
+  std::string folder;           // below the test's folder, ending with a backslash
+  std::string lastLevelOnDisk;  // checked by its wide name
+};
+
+class FolderChainTest : public Win32EnvTest, public ::testing::WithParamInterface<ChainCase> {};
+
+TEST_P(FolderChainTest, CreatesEveryLevelAsOneNameAndRemovesThem) {
+  const ChainCase& c = GetParam();
+  const std::string folder = Under(c.folder);
+  ASSERT_TRUE(CreateFolderChain(env_, folder));
+  EXPECT_TRUE(DirectoryOnDisk(Under(c.lastLevelOnDisk)));
+  EXPECT_TRUE(env_.PathIsDirectory(folder));
+  EXPECT_TRUE(IsExistingFolder(env_, folder + "x.xml"));
+
+  ASSERT_TRUE(RemoveCreatedFolders(env_, folder, base_ + "\\"));
+  EXPECT_FALSE(DirectoryOnDisk(Under(c.lastLevelOnDisk)));
+  EXPECT_TRUE(DirectoryOnDisk(base_));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FolderChainTest,
+    ::testing::Values(ChainCase{"Hyou", kHyou + "\\", kHyou}, ChainCase{"So", kSo + "\\", kSo},
+                      ChainCase{"Nou", kNou + "\\", kNou},
+                      ChainCase{"NestedThree", kHyou + "\\" + kSo + "\\" + kNou + "\\",
+                                kHyou + "\\" + kSo + "\\" + kNou},
+                      ChainCase{"NameEndingInHyou", "a" + kHyou + "\\b\\", "a" + kHyou + "\\b"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Win32EnvTest, FailedChainRemovesWhatItCreated) {
+  // 表 and 表\ソ are created; "a<b" is no file name, so its level fails.
+  EXPECT_FALSE(CreateFolderChain(env_, Under(kHyou + "\\" + kSo + "\\a<b\\")));
+  EXPECT_FALSE(DirectoryOnDisk(Under(kHyou)));
+
+  // A level that existed before the chain stays.
+  ASSERT_TRUE(env_.CreateDirectory(Under(kNou)));
+  EXPECT_FALSE(CreateFolderChain(env_, Under(kNou + "\\" + kSo + "\\a<b\\")));
+  EXPECT_TRUE(DirectoryOnDisk(Under(kNou)));
+  EXPECT_FALSE(DirectoryOnDisk(Under(kNou + "\\" + kSo)));
+}
+
+TEST_F(Win32EnvTest, FilesWithJapaneseNamesAreWrittenReadReplacedAndDeleted) {
+  const std::string report = WriteFile(Under(kHyou + ".xml"), "<REPORT/>\r\n");
+  auto status = env_.GetFileStatus(report);
+  ASSERT_TRUE(status.has_value());
+  EXPECT_FALSE(status->isDirectory);
+  EXPECT_EQ(status->size, 11u);
+
+  auto file = env_.NewFile();
+  ASSERT_TRUE(file->Open(report, File::kRead));
+  char buffer[32];
+  std::size_t got = 0;
+  ASSERT_TRUE(file->Read(buffer, sizeof buffer, &got));
+  EXPECT_EQ(std::string(buffer, got), "<REPORT/>\r\n");
+  file->Close();
+
+  const std::string temporary = WriteFile(Under(kSo + ".tmp"), "new");
+  EXPECT_TRUE(env_.ReplaceFile(temporary, report));
+  EXPECT_FALSE(env_.PathFileExists(temporary));
+  EXPECT_EQ(env_.GetFileStatus(report)->size, 3u);
+  EXPECT_TRUE(env_.DeleteFile(report));
+  EXPECT_FALSE(env_.PathFileExists(report));
+  EXPECT_FALSE(env_.DeleteFile(report));
+
+  EXPECT_FALSE(file->Open(base_, File::kRead)) << "a directory is no file";
+  EXPECT_TRUE(env_.GetFileStatus(base_)->isDirectory);
+  EXPECT_FALSE(env_.GetFileStatus(Under("missing")).has_value());
+}
+
+struct AccessCase {
+  const char* name;
+  std::string relative;  // empty: the test's folder itself
+  int mode;
+  bool expected;
+};
+
+class AccessTest : public Win32EnvTest, public ::testing::WithParamInterface<AccessCase> {
+ protected:
+  void SetUp() override {
+    WriteFile(Under("rw.txt"), "x");
+    WriteFile(Under("ro.txt"), "x");
+    ::SetFileAttributesW(win32::Cp932ToWide(Under("ro.txt"))->c_str(), FILE_ATTRIBUTE_READONLY);
+    env_.CreateDirectory(Under("locked"));
+    ::SetFileAttributesW(win32::Cp932ToWide(Under("locked"))->c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  void TearDown() override {
+    for (const char* name : {"ro.txt", "locked"}) {
+      ::SetFileAttributesW(win32::Cp932ToWide(Under(name))->c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+  }
+};
+
+TEST_P(AccessTest, FollowsTheRuntimeLibrary) {
+  const AccessCase& c = GetParam();
+  const std::string path = c.relative.empty() ? base_ : Under(c.relative);
+  EXPECT_EQ(env_.Access(path, c.mode), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AccessTest,
+    ::testing::Values(AccessCase{"Folder", "", 6, true},
+                      AccessCase{"ReadOnlyFolderPassesAnyMode", "locked", 6, true},
+                      AccessCase{"WritableFile", "rw.txt", 6, true},
+                      AccessCase{"ReadOnlyFileFailsWrite", "ro.txt", 2, false},
+                      AccessCase{"ReadOnlyFileFailsReadWrite", "ro.txt", 6, false},
+                      AccessCase{"ReadOnlyFileExists", "ro.txt", 0, true},
+                      AccessCase{"ReadOnlyFileReads", "ro.txt", 4, true},
+                      AccessCase{"MissingFile", "missing.txt", 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DriveCase {
+  const char* name;
+  std::string root;
+  DriveType expected;
+};
+
+class DriveTypeTest : public Win32EnvTest, public ::testing::WithParamInterface<DriveCase> {};
+
+TEST_P(DriveTypeTest, ReportsTheSystemsType) {
+  EXPECT_EQ(env_.GetDriveType(GetParam().root), GetParam().expected);
+}
+
+// The letters of a fresh wine prefix: C: its drive_c, Z: the host's /.
+INSTANTIATE_TEST_SUITE_P(Cases, DriveTypeTest,
+                         ::testing::Values(DriveCase{"SystemDrive", "C:\\", DriveType::kFixed},
+                                           DriveCase{"LowerCase", "c:\\", DriveType::kFixed},
+                                           DriveCase{"WithoutBackslash", "C:", DriveType::kFixed},
+                                           DriveCase{"LetterWithoutVolume", "Q:\\",
+                                                     DriveType::kNoRootDir},
+                                           DriveCase{"NotShiftJis", "\x81", DriveType::kNoRootDir}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct RootCase {
+  const char* name;
+  std::string path;
+  std::optional<std::size_t> skip;   // PathSkipRoot
+  std::optional<std::string> strip;  // PathStripToRoot, nullopt when it fails
+};
+
+class RootTest : public Win32EnvTest, public ::testing::WithParamInterface<RootCase> {};
+
+TEST_P(RootTest, SkipsAndStripsByCharacters) {
+  const RootCase& c = GetParam();
+  EXPECT_EQ(env_.PathSkipRoot(c.path), c.skip);
+  std::string path = c.path;
+  EXPECT_EQ(env_.PathStripToRoot(path), c.strip.has_value());
+  EXPECT_EQ(path, c.strip.value_or(c.path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RootTest,
+    ::testing::Values(RootCase{"DrivePath", "C:\\a\\b", 3, "C:\\"},
+                      RootCase{"DriveRoot", "C:\\", 3, "C:\\"},
+                      RootCase{"JapaneseFolder", "D:\\" + kHyou + "\\x", 3, "D:\\"},
+                      RootCase{"Relative", "a\\b", std::nullopt, std::nullopt},
+                      RootCase{"Empty", "", std::nullopt, std::nullopt},
+                      RootCase{"UncPath", "\\\\srv\\share\\a\\b", 12, "\\\\srv\\share"},
+                      RootCase{"UncRootWithBackslash", "\\\\srv\\share\\", 12, "\\\\srv\\share"},
+                      RootCase{"ShareNameEndingIn5CSecondByte", "\\\\srv\\" + kHyou + "\\x", 9,
+                               "\\\\srv\\" + kHyou},
+                      RootCase{"ServerNameEndingIn5CSecondByte", "\\\\" + kSo + "\\s\\x", 7,
+                               "\\\\" + kSo + "\\s"},
+                      RootCase{"NotShiftJis", "C:\\\x81", std::nullopt, std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ProfileCase {
+  const char* name;
+  std::string section, key, def;
+  std::string file;  // below the test's folder
+  std::size_t size;
+  std::string expected;
+};
+
+class ProfileStringTest : public Win32EnvTest, public ::testing::WithParamInterface<ProfileCase> {
+ protected:
+  void SetUp() override {
+    WriteFile(Under("KurodaiDef.ini"),
+              "[ProgramLevel]\r\nPV14=1\r\nEmpty=\r\nLong=123456789\r\n[Other]\r\nPV14=2\r\n");
+    env_.CreateDirectory(Under("Folder.ini"));
+  }
+};
+
+TEST_P(ProfileStringTest, ReadsLikeTheSystem) {
+  const ProfileCase& c = GetParam();
+  EXPECT_EQ(env_.GetPrivateProfileString(c.section, c.key, c.def, Under(c.file), c.size),
+            c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileStringTest,
+    ::testing::Values(
+        ProfileCase{"Value", "ProgramLevel", "PV14", "1", "KurodaiDef.ini", 16, "1"},
+        ProfileCase{"OtherSection", "Other", "PV14", "1", "KurodaiDef.ini", 16, "2"},
+        ProfileCase{"CaseBlindNames", "programlevel", "pv14", "9", "KurodaiDef.ini", 16, "1"},
+        ProfileCase{"EmptyValue", "ProgramLevel", "Empty", "1", "KurodaiDef.ini", 16, ""},
+        ProfileCase{"MissingKey", "ProgramLevel", "None", "1", "KurodaiDef.ini", 16, "1"},
+        ProfileCase{"MissingSection", "Nowhere", "PV14", "7", "KurodaiDef.ini", 16, "7"},
+        ProfileCase{"MissingFile", "ProgramLevel", "PV14", "1", "Missing.ini", 16, "1"},
+        ProfileCase{"DirectoryIsAMissingFile", "ProgramLevel", "PV14", "5", "Folder.ini", 16, "5"},
+        ProfileCase{"JapaneseFileName", "ProgramLevel", "PV14", "1", kHyou + ".ini", 16, "1"},
+        ProfileCase{"CutToSizeLessOne", "ProgramLevel", "Long", "", "KurodaiDef.ini", 5, "1234"},
+        ProfileCase{"DefaultWithoutTrailingBlanks", "Nowhere", "PV14", "1  ", "Missing.ini", 16,
+                    "1"},
+        ProfileCase{"DefaultCutBeforeADoubleByteCharacter", "Nowhere", "PV14", Sj("表示"),
+                    "Missing.ini", 4, kHyou}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct WidthCase {
+  const char* name;
+  std::string from;
+  std::string to;
+};
+
+class FullWidthTest : public Win32EnvTest, public ::testing::WithParamInterface<WidthCase> {};
+
+TEST_P(FullWidthTest, MapsUnderTheJapaneseLocale) {
+  EXPECT_EQ(env_.MapFullWidth(GetParam().from), GetParam().to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FullWidthTest,
+    ::testing::Values(
+        WidthCase{"Letters", "Az", Sj("Ａｚ")}, WidthCase{"Digits", "09", Sj("０９")},
+        WidthCase{"Blank", " ", "\x81\x40"},
+        WidthCase{"Symbols", "!#$%&()*+,-./:;<=>?@[]^_`{|}~",
+                  Sj("！＃＄％＆（）＊＋，－．／：；＜＝＞？＠［］＾＿｀｛｜｝～")},
+        WidthCase{"Katakana", Sj("ｱｲｳｴｵﾝｦｯｬｰ"), Sj("アイウエオンヲッャー")},
+        WidthCase{"Punctuation", Sj("｡｢｣､･"), Sj("。「」、・")},
+        WidthCase{"VoicedCombined", Sj("ｶﾞｻﾞﾀﾞﾂﾞﾄﾞﾊﾞ"), Sj("ガザダヅドバ")},
+        WidthCase{"SemiVoicedCombined", Sj("ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"), Sj("パピプペポ")},
+        WidthCase{"DoubleByteUnchanged", Sj("表示ソ株式会社"), Sj("表示ソ株式会社")},
+        WidthCase{"CompanyName", Sj("ﾊﾟﾝ工房 Kuma&Co.1"), Sj("パン工房　Ｋｕｍａ＆Ｃｏ．１")},
+        WidthCase{"InvalidBytesKept", std::string("A\x81", 2), std::string("\x82\x60\x81", 3)},
+        WidthCase{"ControlsAndSingleBytesKept", std::string("\t\x80\xA0\xFD\x81", 5),
+                  std::string("\t\x80\xA0\xFD\x81", 5)},
+        // The system's own mapping; the POSIX table gives typographic quotes.
+        WidthCase{"QuotesAreTheFullWidthQuotes", "\"'", "\xFA\x57\xFA\x56"},
+        WidthCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Win32EnvTest, ProcessFoldersAreShiftJisWindowsPaths) {
+  const std::string temp = env_.GetTempPath();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_TRUE(env_.PathIsDirectory(temp));
+
+  const std::string program = env_.GetModuleFileName();
+  EXPECT_NE(program.find(".exe"), std::string::npos) << program;
+  EXPECT_TRUE(env_.PathFileExists(program));
+
+  const std::string before = env_.GetCurrentDirectory();
+  ASSERT_TRUE(env_.CreateDirectory(Under(kHyou)));
+  ASSERT_TRUE(env_.SetCurrentDirectory(Under(kHyou)));
+  EXPECT_EQ(env_.GetCurrentDirectory(), Under(kHyou));
+  EXPECT_TRUE(env_.SetCurrentDirectory(before));
+  EXPECT_FALSE(env_.SetCurrentDirectory(Under("missing")));
+}
+
+}  // namespace
+}  // namespace pv14::testing
