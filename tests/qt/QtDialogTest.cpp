@@ -8,6 +8,7 @@
 
 #include "platform/Encoding.h"
 #include "platform/qt/QtText.h"
+#include "resources/Templates.h"
 #include "tests/qt/QtFaceFixture.h"
 
 namespace pv14::testing {

@@ -64,7 +64,7 @@ QtFaceTest::QtFaceTest()
             if (answer.isEmpty()) return std::nullopt;
             return answer;
           }),
-      dialog_(*env_, ui_, kNoWindow) {
+      dialog_(*env_, ui_, kNoWindow, "LedgerStd19ToPv14.env") {
   FakeEngine::Get().Reset();
   FakeEngine::Get().appFolders = {"Z:\\docs\\", "Z:\\settings\\"};
   std::filesystem::create_directories(disk_.Join("docs"));
