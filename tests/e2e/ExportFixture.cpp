@@ -43,6 +43,10 @@ void ExportFixture::LoadEngine(const std::string& json) {
 }
 
 ProcessResult ExportFixture::Run(const std::string& commandLine, const std::string& input) {
+  return RunProcess(programPath_, RunOptions(commandLine, input));
+}
+
+ProcessOptions ExportFixture::RunOptions(const std::string& commandLine, const std::string& input) {
   ProcessOptions options;
   if (!commandLine.empty()) options.args = {commandLine};
   options.input = input;
@@ -55,7 +59,7 @@ ProcessResult ExportFixture::Run(const std::string& commandLine, const std::stri
   options.unsetEnv = {"PV14_DRIVES", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "DISPLAY",
                       "WAYLAND_DISPLAY"};
   options.workingDirectory = root_.path();
-  return RunProcess(programPath_, options);
+  return options;
 }
 
 std::string ExportFixture::WindowsPath(const std::string& path) {

@@ -38,6 +38,9 @@ class ExportFixture : public ::testing::Test {
   // Runs the installed program with one command-line argument (none when
   // empty) and the given stdin script.
   ProcessResult Run(const std::string& commandLine, const std::string& input);
+  // What Run runs the program with: the console face, the test's own engine
+  // and home, no desktop.
+  ProcessOptions RunOptions(const std::string& commandLine, const std::string& input);
 
   TempDir root_{"e2e"};
   std::string programPath_;
