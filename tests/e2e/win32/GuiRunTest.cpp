@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
@@ -30,12 +31,50 @@ std::string GoldenFile(const std::string& name) {
   return std::string(PV14_SOURCE_DIR) + "/tests/golden/" + name;
 }
 
-// The dialog window of the caption, once it is there and shown.
-HWND WaitForDialog(const wchar_t* caption, std::chrono::seconds limit) {
+// A shown dialog of the caption that a process of the program's file name
+// owns: other tests (the platform tests' dialogs) may show the same caption
+// on the same desktop meanwhile.
+struct DialogSearch {
+  const wchar_t* caption;
+  std::wstring programName;
+  HWND found = nullptr;
+};
+
+std::wstring ProcessFileName(HWND window) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return {};
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  const bool named = ::QueryFullProcessImageNameW(process, 0, image, &size);
+  ::CloseHandle(process);
+  if (!named) return {};
+  const std::wstring path(image, size);
+  return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM searchAddress) {
+  auto* search = reinterpret_cast<DialogSearch*>(searchAddress);
+  wchar_t text[256] = {};
+  wchar_t windowClass[64] = {};
+  ::GetWindowTextW(window, text, 256);
+  ::GetClassNameW(window, windowClass, 64);
+  if (std::wstring(windowClass) != L"#32770" || std::wstring(text) != search->caption ||
+      !::IsWindowVisible(window) ||
+      ::_wcsicmp(ProcessFileName(window).c_str(), search->programName.c_str()) != 0) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND WaitForDialog(const wchar_t* caption, const std::string& program, std::chrono::seconds limit) {
+  DialogSearch search{caption, std::filesystem::path(program).filename().wstring()};
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
-    HWND window = ::FindWindowW(L"#32770", caption);
-    if (window != nullptr && ::IsWindowVisible(window)) return window;
+    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return nullptr;
@@ -71,13 +110,13 @@ TEST_F(GuiRunTest, ReportEqualsTheConsoleRunsReport) {
   std::thread run([&] { gui = RunProcess(programPath_, options); });
 
   std::wstring message;
-  if (HWND dialog = WaitForDialog(kConditionsCaption, std::chrono::seconds(40))) {
+  if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
     ::PostMessageW(::GetDlgItem(dialog, kOtherIncome), BM_CLICK, 0, 0);
     const std::wstring path(guiReport.begin(), guiReport.end());  // ASCII
     ::SendMessageW(::GetDlgItem(dialog, kPathEdit), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageW(::GetDlgItem(dialog, kExecute), BM_CLICK, 0, 0);
-    if (HWND box = WaitForDialog(kMessageCaption, std::chrono::seconds(40))) {
+    if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
       message = ItemText(box, kMessageText);
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
