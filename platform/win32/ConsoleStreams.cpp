@@ -9,7 +9,28 @@
 
 namespace pv14 {
 
+namespace {
+
+bool HasHandle(DWORD which) {
+  HANDLE handle = ::GetStdHandle(which);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// The programs are GUI programs: started from a console without
+// redirection they get no standard handles, so the console face talks to
+// the console of the process that started them.
+void AttachParentConsole() {
+  const bool input = HasHandle(STD_INPUT_HANDLE);
+  const bool errors = HasHandle(STD_ERROR_HANDLE);
+  if ((input && errors) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  if (!input) std::freopen("CONIN$", "rb", stdin);
+  if (!errors) std::freopen("CONOUT$", "wb", stderr);
+}
+
+}  // namespace
+
 bool PrepareConsoleStreams() {
+  AttachParentConsole();
   // Binary: no CR added before LF, no CR LF folded, no Ctrl+Z as the end.
   // The console face strips a CR from the lines it reads.
   ::_setmode(::_fileno(stdin), _O_BINARY);

@@ -13,11 +13,13 @@
 #include "platform/ShiftJis.h"
 #include "platform/WindowsPath.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WindowHandle.h"
 
 namespace pv14 {
 namespace {
 
 using win32::Cp932ToWide;
+using win32::ToHwnd;
 using win32::WideToCp932;
 
 // The Japanese locale, whatever the system's.
@@ -28,12 +30,6 @@ constexpr DWORD kProfileBuffer = 32768;
 constexpr std::size_t kChunk = 1u << 30;
 
 std::string Narrow(std::wstring_view wide) { return WideToCp932(wide).value_or(std::string()); }
-
-// A window handle from the command line: HWNDs keep their value in 32 bits,
-// and a 64-bit process sign-extends them.
-HWND ToHwnd(WindowHandle window) {
-  return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<std::int32_t>(window)));
-}
 
 DWORD Attributes(const std::string& path) {
   auto wide = Cp932ToWide(path);
