@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "platform/Env.h"
@@ -313,6 +314,12 @@ class Win32Env : public Env {
     }
     const std::string text = Narrow(value);
     return text.substr(0, sjis::FitLength(text, size - 1));
+  }
+
+  // From the process heap, as the program's other memory: the caller only
+  // needs zeroed bytes it owns, and null when there are none.
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]());
   }
 
   // Runs of convertible text are mapped by the system; bytes that are not
