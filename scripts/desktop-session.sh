@@ -2,7 +2,8 @@
 # sourced by the desktop end-to-end test and the screenshot script.
 #
 #   desktop_install DIR PROGRAM ENGINE_TOOL SAMPLE_JSON
-#       a program folder (DIR/program) beside an engine database, a home and
+#       a program folder (DIR/program, the program and its desktop face's
+#       module) beside an engine database, a home and
 #       an output folder (DIR/out) of its own, loaded with the sample
 #   desktop_start DIR [ARGS...]       starts the program on the desktop face (drive table
 #                                     DESKTOP_DRIVES, default Z=/); sets desktop_pid
@@ -16,6 +17,8 @@ desktop_install() {
   mkdir -p "$dir/program" "$dir/home" "$dir/out"
   chmod 700 "$dir/home"  # also the runtime folder
   cp "$program" "$dir/program/"
+  # The desktop face is the module beside the program.
+  cp "$(dirname "$program")/pv14-face-qt.so" "$dir/program/"
   printf '[ProgramLevel]\r\nPV14=1\r\n' > "$dir/program/KurodaiDef.ini"
   printf '[=製品名=]勘定丸１９\r\n[=製品ﾊﾞｰｼﾞｮﾝ=]19.00.05\r\n' | iconv -f UTF-8 -t CP932 \
     > "$dir/program/SUPPORT.INF"

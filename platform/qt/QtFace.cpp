@@ -1,12 +1,12 @@
-// The desktop face joins the program's faces here (see platform/Faces.h): it
-// opens when a display can be reached, and otherwise the console runs.
+// The desktop face's entry: the programs load this module and call it when
+// they choose the face (platform/qt/loader/); null when no display can be
+// reached, and then the console runs.
 #include <QApplication>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 
 #include "platform/DriveTable.h"
-#include "platform/Faces.h"
 #include "platform/qt/QtTemplate.h"
 #include "platform/qt/QtUi.h"
 
@@ -63,8 +63,8 @@ Ui* OpenQtUi() {
   return &face->ui();
 }
 
-namespace {
-const FaceRegistration kJoins{{"qt", FaceRole::kDesktop, &OpenQtUi}};
-}  // namespace
-
 }  // namespace pv14
+
+extern "C" __attribute__((visibility("default"))) pv14::Ui* pv14_open_qt_face() {
+  return pv14::OpenQtUi();
+}
