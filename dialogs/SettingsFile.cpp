@@ -20,7 +20,7 @@
 namespace pv14 {
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = 4096;
 // A size the system reports beyond this is read in steps.
 constexpr std::uint64_t kLargestRead = 64 * 1024 * 1024;
 
