@@ -186,6 +186,7 @@ TEST(ToolCommands, ADirectoryGivenToLoadIsSaidToBeOne) {
   ToolStore store;
   ProcessResult load = store.Run({"load", store.Folder().path()});
   EXPECT_EQ(load.exitStatus, 1);
+  std::erase(load.err, '\r');  // a text-mode stderr on Windows
   EXPECT_EQ(load.err,
             "ledger-engine: " + store.Folder().path() + " is a directory, not a JSON file\n");
   EXPECT_FALSE(std::filesystem::exists(store.DatabasePath()));
