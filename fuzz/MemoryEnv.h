@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,9 @@ class MemoryEnv : public Env {
                                       const std::string& def, const std::string& path,
                                       std::size_t size) override;
   std::string MapFullWidth(const std::string& text) override;
+  std::unique_ptr<unsigned char[]> GlobalAlloc(std::size_t size) override {
+    return std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[size]());
+  }
   bool EnableWindow(WindowHandle, bool) override { return false; }
   bool SetForegroundWindow(WindowHandle) override { return false; }
   bool PostMessage(WindowHandle, std::uint32_t, std::uint32_t, std::uint32_t) override {
