@@ -202,12 +202,17 @@ bool CreateFolderChain(Env& env, std::string_view folder) {
   std::optional<std::vector<std::string>> levels = FolderLevels(*split);
   if (!levels) return false;
   std::string lastExisting = split->root;
+  bool createdAny = false;
   for (const std::string& level : *levels) {
     if (IsExistingFolder(env, level)) {
-      lastExisting = level;
+      // A level found after one this call made (an empty name between two
+      // separators names the same folder) is still this call's to remove.
+      if (!createdAny) lastExisting = level;
     } else if (!env.CreateDirectory(level)) {
       RemoveCreatedFolders(env, level, lastExisting);
       return false;
+    } else {
+      createdAny = true;
     }
   }
   return true;

@@ -202,6 +202,15 @@ TEST_F(PathHelpersOnDisk, FailedLevelRemovesWhatThisCallCreated) {
   EXPECT_EQ(Tree(), before);
 }
 
+// An empty level names the folder made just before it: that folder is still
+// this call's own when a deeper level fails.
+TEST_F(PathHelpersOnDisk, AnEmptyLevelAfterACreatedOneDoesNotKeepIt) {
+  const auto before = Tree();
+  env->failCreate = "D:\\n1\\\\n2\\";
+  EXPECT_FALSE(CreateFolderChain(*env, env->failCreate));
+  EXPECT_EQ(Tree(), before);
+}
+
 // Fails the k-th creation for k = 1, 2, ... until the chain no longer meets
 // the fault; each failure leaves exactly what was there, and an existing
 // level is never touched.
