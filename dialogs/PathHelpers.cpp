@@ -147,7 +147,9 @@ std::string SplitAfterDrive(std::string_view path) {
 }
 
 bool AddTrailingBackslash(std::string& text, std::size_t size) {
-  if (text.empty()) return false;
+  // A text the buffer could not hold is refused even when it already ends
+  // with a separator.
+  if (text.empty() || size == 0 || text.size() > size - 1) return false;
   std::size_t last = text.size() - 1;
   if (text[last] == '\\' && !IsDoubleByteAt(text, last)) return true;
   // A first byte standing alone would pair with the backslash into one

@@ -135,6 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EditCase{"Fills260", std::string(259, 'a'), true,
                                std::string(259, 'a') + "\\"},
                       EditCase{"NoRoom", std::string(260, 'a'), false, std::string(260, 'a')},
+                      EditCase{"EndsWithOneButOverflows", std::string(260, 'a') + "\\", false,
+                               std::string(260, 'a') + "\\"},
                       // A lone first byte would pair with the backslash: no separator fits.
                       EditCase{"LoneLeadByte", "D:\\a\x83", false, "D:\\a\x83"}),
     NameOf);
