@@ -370,16 +370,20 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
 
 bool PosixFile::Write(const void* data, std::size_t size) {
   if (fd_ < 0) return false;
-  // Where the call began: a write that fails part-way (a full disk, the
-  // file-size limit) is cut back to it, so no torn piece stays in the file.
-  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
   const char* bytes = static_cast<const char*>(data);
   std::size_t left = size;
   while (left > 0) {
     ssize_t n = ::write(fd_, bytes, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      if (start >= 0 && left < size && ::ftruncate(fd_, start) == 0) ::lseek(fd_, start, SEEK_SET);
+      // A write that fails part-way (a full disk, the file-size limit) is
+      // cut back to where the call began, so no torn piece stays in the
+      // file. The start is found only here: a report makes one call a line.
+      const off_t now = ::lseek(fd_, 0, SEEK_CUR);
+      const off_t start = now - static_cast<off_t>(size - left);
+      if (left < size && now >= 0 && start >= 0 && ::ftruncate(fd_, start) == 0) {
+        ::lseek(fd_, start, SEEK_SET);
+      }
       return false;
     }
     bytes += n;

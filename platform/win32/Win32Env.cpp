@@ -84,20 +84,23 @@ class Win32File : public File {
 
   bool Write(const void* data, std::size_t size) override {
     if (!IsOpen()) return false;
-    LARGE_INTEGER start{};
-    const LARGE_INTEGER here{};
-    if (!::SetFilePointerEx(handle_, here, &start, FILE_CURRENT)) return false;
     const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
+    std::size_t left = size;
+    while (left > 0) {
       DWORD written = 0;
-      const auto part = static_cast<DWORD>(std::min(size, kChunk));
+      const auto part = static_cast<DWORD>(std::min(left, kChunk));
       if (!::WriteFile(handle_, bytes, part, &written, nullptr) || written == 0) {
-        // Never leave the file ending inside what this call wrote.
-        if (::SetFilePointerEx(handle_, start, nullptr, FILE_BEGIN)) ::SetEndOfFile(handle_);
+        // Never leave the file ending inside what this call wrote; the
+        // start is found only here, since a report makes one call a line.
+        LARGE_INTEGER back{};
+        back.QuadPart = -static_cast<LONGLONG>(size - left);
+        if (left < size && ::SetFilePointerEx(handle_, back, nullptr, FILE_CURRENT)) {
+          ::SetEndOfFile(handle_);
+        }
         return false;
       }
       bytes += written;
-      size -= written;
+      left -= written;
     }
     return true;
   }
