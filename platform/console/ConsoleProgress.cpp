@@ -88,7 +88,20 @@ void ConsoleProgressWindow::Close(int) {
 
 void ConsoleProgressWindow::Refresh() {
   if (!visible_) return;
-  std::string caption = ConsoleIo::ToDisplay(caption_);
+  // The activity bar moves many times a step and shows nowhere here: only a
+  // new caption, tenth or percentage of the main bar can change the output.
+  const int percent = Percent();
+  if (caption_ == refreshedCaption_ && captionTenth_ == refreshedTenth_ &&
+      percent == refreshedPercent_ && (!terminal_ || io_.StatusOpen())) {
+    return;
+  }
+  if (caption_ != refreshedCaption_) {
+    refreshedCaption_ = caption_;
+    displayedCaption_ = ConsoleIo::ToDisplay(caption_);
+  }
+  refreshedTenth_ = captionTenth_;
+  refreshedPercent_ = percent;
+  const std::string& caption = displayedCaption_;
   if (!terminal_) {
     // A log gets a caption only when it was set in another tenth of the main
     // bar than the last one written: ten lines for a whole run, not one per
@@ -100,7 +113,6 @@ void ConsoleProgressWindow::Refresh() {
     }
     return;
   }
-  int percent = Percent();
   int filled = percent * kBarWidth / 100;
   std::string line = caption + " [" + std::string(filled, '#') +
                      std::string(kBarWidth - filled, '-') + "] " + std::to_string(percent) + "%";

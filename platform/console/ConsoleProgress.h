@@ -59,6 +59,11 @@ class ConsoleProgressWindow : public ProgressWindow {
   // caption last written was.
   int captionTenth_ = 0;
   int shownTenth_ = 0;
+  // What the last refresh looked at, and the caption converted for display.
+  std::string refreshedCaption_;
+  std::string displayedCaption_;
+  int refreshedTenth_ = -1;
+  int refreshedPercent_ = -1;
 };
 
 }  // namespace pv14
