@@ -3,14 +3,28 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "ledgerengine/Schema.h"
 
 namespace pv14::ledger {
 namespace {
+
+// Through C stdio rather than a C++ file stream, which would set up the C++
+// locales for this one check. errno says why not.
+bool CanOpenForReading(const std::filesystem::path& file) {
+  errno = 0;
+#ifdef _WIN32
+  std::FILE* opened = ::_wfopen(file.c_str(), L"rb");
+#else
+  std::FILE* opened = std::fopen(file.c_str(), "rb");
+#endif
+  if (opened == nullptr) return false;
+  std::fclose(opened);
+  return true;
+}
 
 // Why the path cannot be opened as a store before SQLite looks at it;
 // empty when it is a regular file worth opening.
@@ -23,8 +37,7 @@ std::string FileProblem(const std::string& path) {
   }
   if (error) return "cannot reach the store " + path + ": " + error.message();
   if (std::string problem = NotAFileProblem(path); !problem.empty()) return problem;
-  errno = 0;
-  if (!std::ifstream(file, std::ios::binary)) {
+  if (!CanOpenForReading(file)) {
     return "cannot read the store " + path + ": " + std::strerror(errno != 0 ? errno : EACCES);
   }
   if (std::filesystem::file_size(file, error) == 0 && !error) {

@@ -1,6 +1,6 @@
 // The console joins the program's faces (see platform/Faces.h); every choice
 // falls back to it.
-#include <iostream>
+#include <memory>
 
 #include "platform/ConsoleStreams.h"
 #include "platform/Faces.h"
@@ -10,7 +10,7 @@ namespace pv14 {
 namespace {
 
 Ui* OpenConsole() {
-  static ConsoleUi console(std::cin, std::cerr, PrepareConsoleStreams());
+  static ConsoleUi console(std::make_unique<StandardEnds>(), PrepareConsoleStreams());
   return &console;
 }
 

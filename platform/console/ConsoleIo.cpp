@@ -1,33 +1,57 @@
 #include "platform/console/ConsoleIo.h"
 
+#include <cstdio>
+
 #include "platform/Encoding.h"
 
 namespace pv14 {
 
+bool StreamEnds::ReadLine(std::string* line) { return static_cast<bool>(std::getline(in_, *line)); }
+
+void StreamEnds::Write(std::string_view bytes) {
+  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out_.flush();
+}
+
+bool StandardEnds::ReadLine(std::string* line) {
+  line->clear();
+  int c = 0;
+  while ((c = std::getc(stdin)) != EOF && c != '\n') line->push_back(static_cast<char>(c));
+  // As getline: a last line without its line feed still counts.
+  return c == '\n' || !line->empty();
+}
+
+void StandardEnds::Write(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
+}
+
 std::optional<std::string> ConsoleIo::ReadLine() {
   std::string line;
-  if (!std::getline(in_, line)) return std::nullopt;
+  if (!ends_->ReadLine(&line)) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 
 void ConsoleIo::WriteLine(std::string_view utf8) {
   EndStatus();
-  out_ << utf8 << '\n';
-  out_.flush();
+  std::string line;
+  line.reserve(utf8.size() + 1);
+  line.append(utf8).push_back('\n');
+  ends_->Write(line);
 }
 
 void ConsoleIo::WriteStatus(std::string_view utf8) {
   // Back to the line's start and clear what the last status left there.
-  out_ << '\r' << utf8 << "\x1b[K";
-  out_.flush();
+  std::string status = "\r";
+  status.append(utf8).append("\x1b[K");
+  ends_->Write(status);
   statusOpen_ = true;
 }
 
 void ConsoleIo::EndStatus() {
   if (!statusOpen_) return;
-  out_ << '\n';
-  out_.flush();
+  ends_->Write("\n");
   statusOpen_ = false;
 }
 

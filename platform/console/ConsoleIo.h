@@ -1,10 +1,11 @@
-// The console's two ends: lines read from an input stream (UTF-8, as typed)
-// and everything shown written to an output stream (UTF-8). The program's
-// texts are Shift_JIS and are converted here, for display only.
+// The console's two ends: lines read from an input (UTF-8, as typed) and
+// everything shown written to an output (UTF-8). The program's texts are
+// Shift_JIS and are converted here, for display only.
 #pragma once
 
 #include <cstddef>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,9 +13,44 @@
 
 namespace pv14 {
 
+// Where console lines come from and go to.
+class ConsoleEnds {
+ public:
+  virtual ~ConsoleEnds() = default;
+  // One line without its line feed; false at the end of input (or when the
+  // input cannot be read).
+  virtual bool ReadLine(std::string* line) = 0;
+  // Writes the bytes at once and flushes them; a failed write is dropped, as
+  // a console nobody reads must never stop the program.
+  virtual void Write(std::string_view bytes) = 0;
+};
+
+// Over C++ streams, such as a test's string streams.
+class StreamEnds : public ConsoleEnds {
+ public:
+  StreamEnds(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+  bool ReadLine(std::string* line) override;
+  void Write(std::string_view bytes) override;
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+};
+
+// The process's standard input and standard error through C stdio. A
+// console run constructs no C++ stream, so it never pays for setting up the
+// C++ locales.
+class StandardEnds : public ConsoleEnds {
+ public:
+  bool ReadLine(std::string* line) override;
+  void Write(std::string_view bytes) override;
+};
+
 class ConsoleIo {
  public:
-  ConsoleIo(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+  explicit ConsoleIo(std::unique_ptr<ConsoleEnds> ends) : ends_(std::move(ends)) {}
+  ConsoleIo(std::istream& in, std::ostream& out)
+      : ConsoleIo(std::make_unique<StreamEnds>(in, out)) {}
 
   // One line without its line end; nullopt at the end of input.
   std::optional<std::string> ReadLine();
@@ -42,8 +78,7 @@ class ConsoleIo {
   std::size_t MessageBoxes() const { return messageBoxes_; }
 
  private:
-  std::istream& in_;
-  std::ostream& out_;
+  std::unique_ptr<ConsoleEnds> ends_;
   bool statusOpen_ = false;
   std::size_t messageBoxes_ = 0;
 };

@@ -8,6 +8,9 @@
 
 namespace pv14 {
 
+ConsoleUi::ConsoleUi(std::unique_ptr<ConsoleEnds> ends, bool terminal, const DriveTable& drives)
+    : io_(std::move(ends)), terminal_(terminal), drives_(drives) {}
+
 ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, bool terminal, const DriveTable& drives)
     : io_(in, out), terminal_(terminal), drives_(drives) {}
 

@@ -1,6 +1,6 @@
-// The console front end: everything shown goes to an output stream in
-// UTF-8 (stderr), answers and commands are read from an input stream
-// (stdin), one line at a time. See ConsoleDialog.h for the dialog commands.
+// The console front end: everything shown goes to an output in UTF-8
+// (stderr), answers and commands are read from an input (stdin), one line at
+// a time. See ConsoleDialog.h for the dialog commands.
 #pragma once
 
 #include <istream>
@@ -18,6 +18,8 @@ class ConsoleUi : public Ui {
  public:
   // terminal: the output is a terminal, where progress redraws one line.
   // drives names the POSIX paths typed into dialogs in Windows form.
+  ConsoleUi(std::unique_ptr<ConsoleEnds> ends, bool terminal,
+            const DriveTable& drives = DriveTable::FromEnvironment());
   ConsoleUi(std::istream& in, std::ostream& out, bool terminal,
             const DriveTable& drives = DriveTable::FromEnvironment());
 

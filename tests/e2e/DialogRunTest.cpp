@@ -80,6 +80,13 @@ TEST_P(IncomeKindRunTest, ChosenKindIsWrittenAndRemembered) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, IncomeKindRunTest, ::testing::Values(1, 2, 3));
 
+TEST_F(DialogRunTest, ScriptWithCrLfLinesAndNoLastLineFeedRuns) {
+  const std::string path = WindowsPath(root_.Join("out/crlf.xml"));
+  ProcessResult result = Run("", "2\r\npath " + path + "\r\nexecute");
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_NE(root_.ReadFile("out/crlf.xml").find(KindLines(2)), std::string::npos);
+}
+
 TEST_F(DialogRunTest, DefaultPathIsThePatternInTheDocumentsFolder) {
   // Executing the offered default is refused (the pattern's "*"), then cancelled.
   ProcessResult result = Run("", "execute\ncancel\n");
