@@ -79,28 +79,31 @@ bool SupportInfoFile::Load() {
     return false;
   }
   buffer_ = std::span<unsigned char>(memory_.get(), kBufferSize);
-  std::fill(buffer_.begin(), buffer_.end(), kUnread);
   ReadFile();
   return true;
 }
 
 void SupportInfoFile::ReadFile() {
-  std::unique_ptr<File> file = env_.NewFile();
-  if (file == nullptr || !file->Open(folder_ + "SUPPORT.INF", File::kRead)) return;
   std::size_t filled = 0;
-  bool readable = true;
-  while (filled < buffer_.size()) {
-    std::size_t got = 0;
-    readable = file->Read(buffer_.data() + filled, buffer_.size() - filled, &got);
-    if (!readable || got == 0) break;
-    filled += got;
+  std::unique_ptr<File> file = env_.NewFile();
+  if (file != nullptr && file->Open(folder_ + "SUPPORT.INF", File::kRead)) {
+    bool readable = true;
+    while (filled < buffer_.size()) {
+      std::size_t got = 0;
+      readable = file->Read(buffer_.data() + filled, buffer_.size() - filled, &got);
+      if (!readable || got == 0) break;
+      filled += got;
+    }
+    file->Close();
+    if (!readable) filled = 0;  // an unreadable file is treated like a missing one
   }
-  file->Close();
-  if (!readable) {
-    // An unreadable file is treated like a missing one.
-    std::fill(buffer_.begin(), buffer_.end(), kUnread);
-    return;
-  }
+  // Past the data the buffer holds only unread bytes, which neither begin a
+  // key nor belong to a value: one of them ends every search as all of them
+  // would, and the rest of the buffer is never looked at.
+  const std::size_t used = std::min(filled + 1, buffer_.size());
+  std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(filled),
+            buffer_.begin() + static_cast<std::ptrdiff_t>(used), kUnread);
+  buffer_ = buffer_.first(used);
   SplitLines();
   JoinMultiLineValues();
 }

@@ -2,6 +2,7 @@
 // for the report's fault-injection loops.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,8 @@ class MemoryFile : public File {
     return true;
   }
   bool Read(void* buffer, std::size_t size, std::size_t* got) override {
-    if (!open_) return false;
-    std::size_t n = std::min(size, contents.size() - readPos_);
+    if (!open_ || readPos_ >= failReadAt) return false;
+    std::size_t n = std::min({size, contents.size() - readPos_, failReadAt - readPos_});
     contents.copy(static_cast<char*>(buffer), n, readPos_);
     readPos_ += n;
     *got = n;
@@ -54,6 +55,8 @@ class MemoryFile : public File {
   int opens = 0;
   int closes = 0;
   bool failOpen = false;
+  // Reading stops here: a read call from this byte on fails.
+  std::size_t failReadAt = static_cast<std::size_t>(-1);
 
  private:
   int failAt_;

@@ -80,6 +80,17 @@ TEST(SupportInfoFileTest, FreeTextFieldsKeepLineBreaksUpToTheNextKey) {
   EXPECT_EQ(info.Value(SupportInfoFile::kReproductionKey), "step 1\r\nstep 2\r\n");
 }
 
+TEST(SupportInfoFileTest, FileThatFailsPartWayCountsAsMissing) {
+  ReportTestEnv env;
+  MemoryFile file;
+  file.contents = NameKey() + "N\r\n" + VersionKey() + "V\r\n";
+  file.failReadAt = NameKey().size() + 3;  // the name's line came in before the failure
+  env.support = &file;
+  SupportInfoFile info(env);
+  EXPECT_EQ(info.ProductName(), "");
+  EXPECT_EQ(info.ProductVersion(), "");
+}
+
 TEST(SupportInfoFileTest, MissingFileAnswersEmptyWithoutMessage) {
   ReportTestEnv env;
   testing::FakeUi ui;
