@@ -38,74 +38,8 @@ install_packages() {
     "${missing[@]}" >/dev/null
 }
 
-# A deb-src entry for every deb entry of the machine's own sources, so that
-# `apt-get source` finds Debian's source packages on whatever mirror this
-# machine uses.
-enable_sources() {
-  local list=/etc/apt/sources.list.d/pv14-deb-src.sources
-  [ -f "$list" ] && return
-  local tmp
-  tmp=$(mktemp)
-  local f
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    # deb822 stanzas: keep those of type deb, retyped; drop Types: deb-src ones.
-    awk 'BEGIN { RS = ""; ORS = "\n\n" }
-         /(^|\n)Types:[^\n]*(^|[ \t])deb([ \t\n]|$)/ {
-           sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' "$f" >>"$tmp"
-  done
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    # One-line entries become a stanza each.
-    awk '$1 == "deb" {
-           i = 2; opts = ""
-           if ($2 ~ /^\[/) { while ($i !~ /\]$/) { i++ } ; i++ }
-           if (NF < i + 2) next
-           printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $i, $(i + 1)
-           for (j = i + 2; j <= NF; j++) printf " %s", $j
-           printf "\n\n" }' "$f" >>"$tmp"
-  done
-  if ! grep -q "deb-src" "$tmp"; then
-    rm -f "$tmp"
-    say "no apt source to derive a deb-src entry from"
-    return 1
-  fi
-  $sudo install -m 644 "$tmp" "$list"
-  rm -f "$tmp"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-}
-
-# SQLite's amalgamation, made from Debian's source package.
-sqlite_amalgamation() {
-  local dir=$cache/src/sqlite
-  [ -f "$dir/sqlite3.c" ] && return
-  enable_sources
-  local work
-  work=$(mktemp -d)
-  chmod 755 "$work"  # apt's sandbox user writes the download there
-  (cd "$work" && apt-get source -qq --download-only sqlite3 >/dev/null &&
-    dpkg-source -x --no-check ./*.dsc tree >/dev/null)
-  mkdir -p "$work/build"
-  make -s -C "$work/build" -f "$work/tree/Makefile.linux-gcc" TOP="$work/tree" sqlite3.c \
-    >/dev/null
-  mkdir -p "$dir"
-  cp "$work/build/sqlite3.c" "$work/build/sqlite3.h" "$dir/"
-  rm -rf "$work"
-}
-
-# SQLite for one target, installed under $cache/<target>.
-sqlite_library() {
-  local target=$1 prefix=$cache/$1
-  [ -f "$prefix/lib/libsqlite3.a" ] && return
-  local obj
-  obj=$(mktemp -d)
-  "$target-gcc-posix" -O2 -c "$cache/src/sqlite/sqlite3.c" -o "$obj/sqlite3.o" \
-    -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0
-  mkdir -p "$prefix/lib" "$prefix/include"
-  "$target-ar" rcs "$prefix/lib/libsqlite3.a" "$obj/sqlite3.o"
-  cp "$cache/src/sqlite/sqlite3.h" "$prefix/include/"
-  rm -rf "$obj"
-}
+# shellcheck source=scripts/sqlite-source.sh
+source "$root/scripts/sqlite-source.sh"
 
 # The header-only nlohmann-json, and GoogleTest where the tests are built.
 third_party() {
@@ -170,11 +104,13 @@ run_windows_tests() {
 
 install_packages
 mkdir -p "$cache"
-sqlite_amalgamation
+sqlite_amalgamation "$cache/src/sqlite"
 # The two SQLite builds are the slowest step; one on each core.
-sqlite_library i686-w64-mingw32 &
+sqlite_library i686-w64-mingw32-gcc-posix i686-w64-mingw32-ar "$cache/src/sqlite" \
+  "$cache/i686-w64-mingw32" &
 other=$!
-sqlite_library x86_64-w64-mingw32
+sqlite_library x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-ar "$cache/src/sqlite" \
+  "$cache/x86_64-w64-mingw32"
 wait "$other"
 third_party i686-w64-mingw32 0
 third_party x86_64-w64-mingw32 "$run_tests"

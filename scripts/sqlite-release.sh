@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# SQLite for the Linux Release programs: made from Debian's source package
+# and compiled with the options of the Windows programs' SQLite, instead of
+# Debian's library, which carries full-text search, R-trees, the math
+# functions (and with them libm) and extension loading that the programs
+# never use, and which cost a short run its start-up. Prints the prefix to
+# give CMake as PV14_SQLITE_PREFIX (lib/libsqlite3.a, include/sqlite3.h).
+#
+# The cache is ${PV14_SQLITE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-sqlite};
+# the first run downloads the source package.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cache=${PV14_SQLITE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-sqlite}
+
+say() { echo "sqlite: $*" >&2; }
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+
+missing=()
+for p in gcc make tcl dpkg-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  say "installing: ${missing[*]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+    --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# shellcheck source=scripts/sqlite-source.sh
+source "$root/scripts/sqlite-source.sh"
+
+prefix=$cache/$(gcc -dumpmachine)
+if [ ! -f "$prefix/lib/libsqlite3.a" ]; then
+  sqlite_amalgamation "$cache/src" >&2
+  sqlite_library gcc ar "$cache/src" "$prefix" >&2
+fi
+echo "$prefix"
