@@ -13,7 +13,10 @@ constexpr int kBusyTimeoutMs = 5000;  // a load in another process holds the loc
 // cache takes memory as it needs it instead.
 void ConfigureSqliteOnce() {
   static const bool configured = [] {
-    return sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0) == SQLITE_OK;
+    // Likewise the lookaside memory of each connection is laid out whole
+    // when it opens; a run prepares a few dozen statements and needs little.
+    const bool lookaside = sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 256, 32) == SQLITE_OK;
+    return sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0) == SQLITE_OK && lookaside;
   }();
   static_cast<void>(configured);
 }
