@@ -29,9 +29,15 @@ fi
 # shellcheck source=scripts/sqlite-source.sh
 source "$root/scripts/sqlite-source.sh"
 
+# What Debian's configure finds in glibc: without these SQLite would sync
+# with fsync, sleep whole seconds while waiting for a lock, and read with
+# lseek and read.
+glibc_options=(-DHAVE_FDATASYNC=1 -DHAVE_USLEEP=1 -DHAVE_LOCALTIME_R=1 -DHAVE_GMTIME_R=1
+               -DHAVE_ISNAN=1 -DHAVE_MALLOC_H=1 -DHAVE_MALLOC_USABLE_SIZE=1
+               -DHAVE_POSIX_FALLOCATE=1 -DHAVE_STRCHRNUL=1 -DHAVE_STRERROR_R=1
+               -DHAVE_PREAD=1 -DHAVE_PWRITE=1 -DHAVE_STDINT_H=1 -DHAVE_INTTYPES_H=1)
+
 prefix=$cache/$(gcc -dumpmachine)
-if [ ! -f "$prefix/lib/libsqlite3.a" ]; then
-  sqlite_amalgamation "$cache/src" >&2
-  sqlite_library gcc ar "$cache/src" "$prefix" >&2
-fi
+sqlite_amalgamation "$cache/src" >&2
+sqlite_library gcc ar "$cache/src" "$prefix" "${glibc_options[@]}" >&2
 echo "$prefix"

@@ -9,7 +9,10 @@ fi
 # Left out: extension loading, which the programs never use, and double
 # quotes around a string literal: the store's column names are written in
 # double quotes, and a misspelled one must fail rather than become a text.
-sqlite_options=(-O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0)
+# Deleted content is overwritten, so that a store loaded again keeps nothing
+# of the company it held before in its free pages.
+sqlite_options=(-O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0
+                -DSQLITE_SECURE_DELETE)
 
 # A deb-src entry for every deb entry of the machine's own sources, so that
 # `apt-get source` finds Debian's source packages on whatever mirror this
@@ -66,16 +69,22 @@ sqlite_amalgamation() {  # DIR
   rm -rf "$work"
 }
 
-# SQLite compiled by CC from the amalgamation in SOURCE, installed under
-# PREFIX (lib/libsqlite3.a, include/sqlite3.h).
-sqlite_library() {  # CC AR SOURCE PREFIX
+# SQLite compiled by CC from the amalgamation in SOURCE with sqlite_options
+# and any further OPTIONS, installed under PREFIX (lib/libsqlite3.a,
+# include/sqlite3.h); made again when the options changed.
+sqlite_library() {  # CC AR SOURCE PREFIX [OPTION...]
   local cc=$1 ar=$2 source=$3 prefix=$4
-  [ -f "$prefix/lib/libsqlite3.a" ] && return
+  shift 4
+  local options=("${sqlite_options[@]}" "$@")
+  local stamp=$prefix/lib/libsqlite3.options
+  [ -f "$prefix/lib/libsqlite3.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "${options[*]}" ] && return
   local obj
   obj=$(mktemp -d)
-  "$cc" "${sqlite_options[@]}" -c "$source/sqlite3.c" -o "$obj/sqlite3.o"
+  "$cc" "${options[@]}" -c "$source/sqlite3.c" -o "$obj/sqlite3.o"
   mkdir -p "$prefix/lib" "$prefix/include"
-  "$ar" rcs "$prefix/lib/libsqlite3.a" "$obj/sqlite3.o"
+  "$ar" rcs "$prefix/lib/libsqlite3.a.new" "$obj/sqlite3.o"
+  mv "$prefix/lib/libsqlite3.a.new" "$prefix/lib/libsqlite3.a"
   cp "$source/sqlite3.h" "$prefix/include/"
+  echo "${options[*]}" >"$stamp"
   rm -rf "$obj"
 }
