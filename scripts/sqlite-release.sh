@@ -12,22 +12,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${PV14_SQLITE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-sqlite}
 
-say() { echo "sqlite: $*" >&2; }
-if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-
-missing=()
-for p in gcc make tcl dpkg-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  say "installing: ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}" >/dev/null
-fi
-
 # shellcheck source=scripts/sqlite-source.sh
 source "$root/scripts/sqlite-source.sh"
+install_missing gcc make tcl dpkg-dev >&2  # stdout carries only the prefix
 
 # What Debian's configure finds in glibc: without these SQLite would sync
 # with fsync, sleep whole seconds while waiting for a lock, and read with

@@ -1,10 +1,23 @@
 # Sourced: SQLite built from Debian's source package, for the Windows
-# targets and for the Linux Release programs alike, with one set of options.
-# The sourcing script may define `say` and `sudo`.
+# targets and for the Linux Release programs alike, with one set of options,
+# and what fetching it needs. The sourcing script may define `say` and `sudo`.
 declare -F say >/dev/null || say() { echo "sqlite: $*" >&2; }
 if [ -z "${sudo+set}" ]; then
   if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
 fi
+
+# Installs those of the Debian packages named that are missing.
+install_missing() {  # PACKAGE...
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  say "installing: ${missing[*]}"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+    --no-install-recommends "${missing[@]}" >/dev/null
+}
 
 # Left out: extension loading, which the programs never use, and double
 # quotes around a string literal: the store's column names are written in

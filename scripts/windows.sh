@@ -24,22 +24,13 @@ say() { echo "windows: $*" >&2; }
 
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
 
-install_packages() {
-  local packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
-                  dpkg-dev tcl make cmake nlohmann-json3-dev googletest)
-  local missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  say "installing: ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-}
-
 # shellcheck source=scripts/sqlite-source.sh
 source "$root/scripts/sqlite-source.sh"
+
+install_packages() {
+  install_missing g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth \
+    dpkg-dev tcl make cmake nlohmann-json3-dev googletest
+}
 
 # The header-only nlohmann-json, and GoogleTest where the tests are built.
 third_party() {
