@@ -60,22 +60,37 @@ build_target() {
   cmake --build "$dir" -j"$jobs"
 }
 
-# A wine prefix of its own, made once, headless.
+# A wine prefix of its own, made once, headless. With CI set, a new one in a
+# temporary folder every run, so that a green run proves a fresh machine.
 prepare_wine() {
-  export WINEPREFIX=${PV14_WINEPREFIX:-$cache/wine}
+  if [ -n "${PV14_WINEPREFIX:-}" ]; then
+    WINEPREFIX=$PV14_WINEPREFIX
+  elif [ -n "${CI:-}" ]; then
+    WINEPREFIX=$(mktemp -d)/wine
+    trap 'rm -rf "$(dirname "$WINEPREFIX")"' EXIT
+  else
+    WINEPREFIX=$cache/wine
+  fi
+  export WINEPREFIX
   export WINEDEBUG=-all
   # No prompts to install Mono or Gecko.
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  local began=$SECONDS
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "making the wine prefix $WINEPREFIX"
     xvfb-run -a wine wineboot -u >/dev/null 2>&1
     wineserver -w
   fi
   # No window manager runs on the tests' display: windows that wine leaves
-  # to one wait two seconds for it at every hide.
+  # to one wait two seconds for it at every hide. Set on a display of its
+  # own, and the server waited out: a server started without a display
+  # keeps a desktop that can create no window, and the tests' server would
+  # join it.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg"; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    xvfb-run -a wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
   fi
+  say "wine prefix ready after $((SECONDS - began)) s"
 }
 
 # The tests run on one X display with one wineserver, started before CTest
