@@ -293,6 +293,7 @@ test_msi() {  # MSI
     xvfb-run -a bash -c '
     set -euo pipefail
     export WINEPREFIX=$T/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
     wineserver -p
     status=0
     (
