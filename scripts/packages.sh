@@ -271,25 +271,29 @@ run_deb() {
 # ======================================================================
 # The Windows Installer packages
 # ======================================================================
-make_msi() {  # ARCH(x86|x64) PROGRAM_DIR OUTPUT
+make_msi() {  # ARCH(x86|x64) PROGRAM_DIR OUTPUT [VERSION]
   [ -f "$2/LedgerStd19ToPv14.exe" ] || fail "no $2/LedgerStd19ToPv14.exe: run scripts/windows.sh"
   # wixl takes the programs' paths relative to the working folder.
-  (cd "$(dirname "$2")" && wixl -a "$1" -D Arch="$1" -D Version="$version" \
+  (cd "$(dirname "$2")" && wixl -a "$1" -D Arch="$1" -D Version="${4:-$version}" \
     -D Manufacturer="$manufacturer" -D ProgramDir="$(basename "$2")" \
     -o "$3" "$root/packaging/windows/LedgerToPv14.wxs")
   say "made $(basename "$3")"
 }
 
-# Installed silently into a fresh wine prefix of its own, one golden export
-# with the installed programs, uninstalled. It shows no window: the export
-# runs on the console face, and the whole runs on a display of its own.
-test_msi() {  # MSI
+# Installed silently into a fresh wine prefix of its own over an older
+# release (which it replaces, and which then refuses to go over it), one
+# golden export with the installed programs, uninstalled. It shows no
+# window: the export runs on the console face, all on a display of its own.
+test_msi() {  # MSI OLDER_MSI
   local t=$work/msi-run
   rm -rf "$t"
   mkdir -p "$t/home" "$t/out"
+  local code older_code
+  code=$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p')
+  older_code=$(msiinfo export "$2" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p')
   golden_engine_data "$(windows_path "$t/home")" "$t/company.json"
-  T=$t MSI=$1 GOLDEN_SUPPORT=$golden/SUPPORT.INF REPORT=$(windows_path "$t/out/report.xml") \
-    DATA=$(windows_path "$t/company.json") STORE=$(windows_path "$t/engine.sqlite") \
+  T=$t MSI=$1 OLDER=$2 CODE=$code OLDER_CODE=$older_code GOLDEN_SUPPORT=$golden/SUPPORT.INF \
+    REPORT=$(windows_path "$t/out/report.xml") DATA=$(windows_path "$t/company.json") STORE=$(windows_path "$t/engine.sqlite") \
     xvfb-run -a bash -c '
     set -euo pipefail
     export WINEPREFIX=$T/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -299,7 +303,19 @@ test_msi() {  # MSI
     (
       set -e
       wine wineboot -u >/dev/null 2>&1
+      uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+      installed() { wine reg query "$uninstall_key\\$1" >/dev/null 2>&1; }
+      # An older release first: this one replaces it (a major upgrade).
+      wine msiexec /i "$(winepath -w "$OLDER")" /qn
+      installed "$OLDER_CODE" || { echo "the older package did not install" >&2; exit 1; }
       wine msiexec /i "$(winepath -w "$MSI")" /qn "/l*v" "$(winepath -w "$T/install.log")"
+      installed "$CODE" || { echo "not registered as installed" >&2; exit 1; }
+      ! installed "$OLDER_CODE" || { echo "the older release stayed beside it" >&2; exit 1; }
+      # And the older one refuses to go over it.
+      if wine msiexec /i "$(winepath -w "$OLDER")" /qn; then
+        echo "the older package installed over the newer" >&2; exit 1
+      fi
+      installed "$CODE" || { echo "the refused downgrade removed the newer" >&2; exit 1; }
       folder=$WINEPREFIX/drive_c/Program\ Files/LedgerToPv14
       for f in LedgerStd19ToPv14.exe LedgerNet19ToPv14.exe ledger-engine.exe; do
         [ -f "$folder/$f" ] || { echo "not installed: $folder/$f" >&2; exit 1; }
@@ -312,15 +328,16 @@ test_msi() {  # MSI
       printf "execute\n" | wine "C:\\Program Files\\LedgerToPv14\\LedgerStd19ToPv14.exe" \
         "4242,32768,7,$REPORT" 2>"$T/stderr" || { echo "export status $?" >&2; exit 1; }
       # Their uninstallers remove these; ours must leave them alone.
-      wine msiexec /x "$(winepath -w "$MSI")" /qn
-      [ ! -e "$folder/LedgerStd19ToPv14.exe" ] || { echo "a program stayed" >&2; exit 1; }
+      wine msiexec /x "$(winepath -w "$MSI")" /qn "/l*v" "$(winepath -w "$T/uninstall.log")"
+      [ ! -e "$folder/LedgerStd19ToPv14.exe" ] || { echo "a program stayed: $(ls "$folder")" >&2; exit 1; }
       [ -f "$folder/KurodaiDef.ini" ] || { echo "uninstall removed KurodaiDef.ini" >&2; exit 1; }
       rm "$folder/KurodaiDef.ini" "$folder/SUPPORT.INF"
       rmdir "$folder"
       # Installed again and uninstalled with nothing foreign: the folder goes.
       wine msiexec /i "$(winepath -w "$MSI")" /qn
-      wine msiexec /x "$(winepath -w "$MSI")" /qn
+      wine msiexec /x "$(winepath -w "$MSI")" /qn "/l*v" "$(winepath -w "$T/uninstall.log")"
       [ ! -e "$folder" ] || { echo "left after uninstall: $(ls -A "$folder")" >&2; exit 1; }
+      ! installed "$CODE" || { echo "still registered after uninstall" >&2; exit 1; }
     ) || status=$?
     wineserver -k 2>/dev/null || true
     exit $status' || fail "the x86_64 installer's test (log: $t/install.log, stderr: $t/stderr)"
@@ -334,7 +351,9 @@ run_msi() {
   rm -f "$out/"*.msi
   make_msi x86 "$root/dist-win32" "$out/LedgerToPv14-$version-x86.msi"
   make_msi x64 "$root/dist-win64" "$out/LedgerToPv14-$version-x64.msi"
-  test_msi "$out/LedgerToPv14-$version-x64.msi"
+  # The same programs as an older release, for the upgrade.
+  make_msi x64 "$root/dist-win64" "$work/LedgerToPv14-older-x64.msi" "$((${version%%.*} - 1)).${version#*.}"
+  test_msi "$out/LedgerToPv14-$version-x64.msi" "$work/LedgerToPv14-older-x64.msi"
 }
 
 for kind in "${kinds[@]}"; do
