@@ -104,7 +104,10 @@ make_deb() {
   changelog_version=$(sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p' "$src/changelog")
   [ "$changelog_version" = "$version" ] ||
     fail "packaging/debian/changelog begins with $changelog_version, the project is $version"
-  release=$(sed -n 's/.*Release \([0-9.]*\),.*/\1/p' "$src/changelog" | head -1)
+  # The release as the texts write it: 19.0.5 is 19.00.05.
+  local fields
+  IFS=. read -r -a fields <<<"$version"
+  release=$(printf '%d.%02d.%02d' "${fields[0]}" "${fields[1]}" "${fields[2]}")
   release_date=$(date -u -d "$(sed -n 's/^ -- .*>  //p' "$src/changelog" | head -1)" +%Y-%m-%d)
 
   rm -rf "$stage"
