@@ -27,3 +27,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # The same sources as Windows programs, tested under wine.
 ./scripts/windows.sh
+
+# The packages made of these builds, each installed, run and removed.
+./scripts/packages.sh

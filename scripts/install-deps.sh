@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
           libbenchmark-dev libxml2-utils clang-format strace
           # the desktop face, its tests on Xvfb and the screenshots
-          qt6-base-dev libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb)
+          qt6-base-dev libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb
+          # the packages (scripts/packages.sh)
+          dpkg-dev lintian man-db wixl msitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

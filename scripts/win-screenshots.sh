@@ -2,7 +2,9 @@
 # Screenshots of the real Win32 dialogs under wine: the conditions dialog
 # (130) of dist-win64/LedgerStd19ToPv14.exe on the sample company, and the
 # progress dialog (131) held part way by the tests' show_progress_dialog.
-# Writes docs/screenshots/win32-conditions.png and win32-progress.png.
+# Writes docs/screenshots/win32-conditions.png and win32-progress.png; with
+# PV14_SCREENSHOT_DPI=144 (150 %), win32-conditions-144dpi.png and
+# win32-progress-144dpi.png.
 # Run scripts/windows.sh first (it builds both and makes the wine prefix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +48,9 @@ printf '[ProgramLevel]\r\nPV14=1\r\n' >"$work/program/KurodaiDef.ini"
 } | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
 export LEDGER_ENGINE_DB="Z:$work/engine.sqlite"
 export PV14_UI=win32
+dpi=${PV14_SCREENSHOT_DPI:-96}
+suffix=
+[ "$dpi" = 96 ] || suffix=-${dpi}dpi
 mkdir -p docs/screenshots
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
@@ -54,6 +59,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1
   wine regedit "Z:$work/fonts.reg" >/dev/null 2>&1
+  wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
   wine "$work/program/ledger-engine.exe" load "Z:$root/samples/sample-company.json" >/dev/null
 
   # The window of the X name, once it is mapped.
@@ -74,8 +80,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   }
 
   (cd "$work/program" && wine LedgerStd19ToPv14.exe >/dev/null 2>&1 &)
-  shoot "所得税 - 集計条件" win32-conditions.png
+  shoot "所得税 - 集計条件" "win32-conditions$3.png"
   wine "$root/build-win64/tests/show_progress_dialog.exe" 20 >/dev/null 2>&1 &
-  shoot "集計中 45％" win32-progress.png
+  shoot "集計中 45％" "win32-progress$3.png"
   wineserver -k
-' "$work" "$root"
+' "$work" "$root" "$dpi" "$suffix"
