@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
           libbenchmark-dev libxml2-utils clang-format strace
           # the desktop face, its tests on Xvfb and the screenshots
-          qt6-base-dev libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb)
+          qt6-base-dev qt6-translations-l10n libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb)
 # shellcheck source=scripts/install-missing.sh
 source "$(dirname "$0")/install-missing.sh"
 # With what Qt recommends: its platform plugins come so.

@@ -3,20 +3,22 @@
 #include "platform/console/ConsoleProgress.h"
 
 #include <sstream>
+#include <utility>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/console/ConsoleIo.h"
+#include "resources/ControlIds.h"
 #include "tests/platform/Sj.h"
 
 namespace pv14::testing {
 namespace {
 
-constexpr int kMain = 21;
-constexpr int kActivity = 22;
+constexpr int kMain = ids::kMainBar;
+constexpr int kActivity = ids::kActivityBar;
 
-// A window of two bars, the first of them the main one.
+// A window of two bars.
 const DialogTemplate& ProgressTemplate() {
   static const DialogTemplate dialog{7,
                                      Sj("作業中"),
@@ -57,6 +59,19 @@ TEST(ConsoleProgressTest, BarsAreHeldToTheirRange) {
   window.SetRange(kMain, 0, 500);
   EXPECT_EQ(window.GetPos(kMain), 500);
   EXPECT_EQ(window.GetPos(4242), 0);
+}
+
+// The percentage shown is the main bar's wherever the template lists it.
+TEST(ConsoleProgressTest, PercentIsTheMainBarsNotTheFirstBars) {
+  DialogTemplate activityFirst = ProgressTemplate();
+  std::swap(activityFirst.controls[0], activityFirst.controls[1]);
+  Console console;
+  ConsoleProgressWindow window(console.io, activityFirst, 1, false);
+  window.SetRange(kActivity, 0, 4);
+  window.SetPos(kActivity, 4);
+  window.SetRange(kMain, 0, 1000);
+  window.SetPos(kMain, 250);
+  EXPECT_EQ(window.Percent(), 25);
 }
 
 TEST(ConsoleProgressTest, ElsewhereWritesANewCaptionOncePerTenthAfterShow) {
