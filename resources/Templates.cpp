@@ -81,7 +81,8 @@ DialogTemplate BuildProgressDialog() {
           {ids::kMainBar, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, kBorder | kSmooth},
           {ids::kActivityBar, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, kBorder},
       },
-      {},  // takes no commands
+      // Takes no commands; the console shows the main bar's share.
+      {{"percent", ids::kMainBar}},
   };
 }
 

@@ -8,7 +8,12 @@ constexpr int kBarWidth = 30;
 
 ConsoleProgressWindow::ConsoleProgressWindow(ConsoleIo& io, const DialogTemplate& dialog,
                                              WindowHandle handle, bool terminal)
-    : io_(io), handle_(handle), terminal_(terminal), caption_(dialog.caption), bars_(dialog) {}
+    : io_(io),
+      handle_(handle),
+      terminal_(terminal),
+      caption_(dialog.caption),
+      bars_(dialog),
+      mainBar_(dialog.CommandTarget(kShownBar).value_or(0)) {}
 
 ConsoleProgressWindow::~ConsoleProgressWindow() {
   if (visible_ && terminal_) io_.EndStatus();

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/DialogTemplate.h"
 #include "platform/ProgressBars.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
-#include "resources/ControlIds.h"
 
 namespace pv14 {
 
@@ -33,8 +33,12 @@ class ConsoleProgressWindow : public ProgressWindow {
   void Update() override {}
   void Close(int result) override;
 
+  // The word by which a template binds the bar the console shows: the main
+  // bar, wherever the template lists it.
+  static constexpr std::string_view kShownBar = "percent";
+
   // The main bar's position as a whole percentage of its range.
-  int Percent() const { return bars_.Percent(ids::kMainBar); }
+  int Percent() const { return bars_.Percent(mainBar_); }
 
  private:
   void Refresh();
@@ -44,6 +48,7 @@ class ConsoleProgressWindow : public ProgressWindow {
   bool terminal_;
   std::string caption_;  // Shift_JIS
   ProgressBars bars_;
+  int mainBar_;
   bool visible_ = false;
   std::string shown_;  // what was last written
   // Elsewhere: the main bar's tenth when the caption was set, and when the

@@ -9,16 +9,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/console/ConsoleIo.h"
-#include "resources/ControlIds.h"
 #include "tests/platform/Sj.h"
 
 namespace pv14::testing {
 namespace {
 
-constexpr int kMain = ids::kMainBar;
-constexpr int kActivity = ids::kActivityBar;
+constexpr int kMain = 21;
+constexpr int kActivity = 22;
 
-// A window of two bars.
+// A window of two bars, the main one bound as the bar shown.
 const DialogTemplate& ProgressTemplate() {
   static const DialogTemplate dialog{7,
                                      Sj("作業中"),
@@ -30,7 +29,7 @@ const DialogTemplate& ProgressTemplate() {
                                      0,
                                      {{kMain, ControlKind::kProgressBar, "", 5, 5, 90, 10, 0},
                                       {kActivity, ControlKind::kProgressBar, "", 5, 20, 90, 10, 0}},
-                                     {}};
+                                     {{ConsoleProgressWindow::kShownBar, kMain}}};
   return dialog;
 }
 
@@ -61,7 +60,7 @@ TEST(ConsoleProgressTest, BarsAreHeldToTheirRange) {
   EXPECT_EQ(window.GetPos(4242), 0);
 }
 
-// The percentage shown is the main bar's wherever the template lists it.
+// The percentage shown is the bound main bar's wherever the template lists it.
 TEST(ConsoleProgressTest, PercentIsTheMainBarsNotTheFirstBars) {
   DialogTemplate activityFirst = ProgressTemplate();
   std::swap(activityFirst.controls[0], activityFirst.controls[1]);

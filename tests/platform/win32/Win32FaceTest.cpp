@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Faces.h"
-#include "platform/ResourceScript.h"
+#include "resources/win32/ResourceScript.h"
 #include "platform/win32/WindowsApi.h"
 #include "platform/win32/face/Win32Mapping.h"
 #include "resources/Strings.h"
