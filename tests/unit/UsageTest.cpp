@@ -25,7 +25,9 @@ TEST_P(UsageTest, AnswersOnlyHelpAndVersion) {
   const auto text = InformationRequested(c.commandLine, testing::TestEdition());
   ASSERT_EQ(text.has_value(), !c.shows.empty());
   for (const std::string& part : c.shows) EXPECT_NE(text->find(part), std::string::npos) << part;
-  if (text) EXPECT_EQ(text->find("PROGRAM"), std::string::npos);
+  if (text) {
+    EXPECT_EQ(text->find("PROGRAM"), std::string::npos);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
