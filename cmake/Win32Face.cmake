@@ -9,11 +9,12 @@ enable_language(RC)
 find_program(PV14_HOST_CXX NAMES c++ g++ REQUIRED)
 set(PV14_RESOURCE_GENERATOR ${CMAKE_BINARY_DIR}/host/MakeResourceScript)
 set(PV14_RESOURCE_GENERATOR_SOURCES
-    resources/win32/MakeResourceScript.cpp platform/ResourceScript.cpp resources/Templates.cpp
+    resources/win32/MakeResourceScript.cpp resources/win32/ResourceScript.cpp resources/Templates.cpp
     resources/Text.cpp resources/Strings.cpp platform/Encoding.cpp)
 list(TRANSFORM PV14_RESOURCE_GENERATOR_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
 file(GLOB PV14_RESOURCE_GENERATOR_HEADERS CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/platform/*.h ${CMAKE_SOURCE_DIR}/resources/*.h)
+     ${CMAKE_SOURCE_DIR}/platform/*.h ${CMAKE_SOURCE_DIR}/resources/*.h
+     ${CMAKE_SOURCE_DIR}/resources/win32/*.h)
 add_custom_command(
   OUTPUT ${PV14_RESOURCE_GENERATOR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host

@@ -14,12 +14,8 @@ namespace {
 
 // The file dialog's flags: hide read-only, keep the working directory, path
 // and file must exist.
-constexpr std::uint32_t kOfnHideReadOnly = 0x0004;
-constexpr std::uint32_t kOfnNoChangeDir = 0x0008;
-constexpr std::uint32_t kOfnPathMustExist = 0x0800;
-constexpr std::uint32_t kOfnFileMustExist = 0x1000;
-constexpr std::uint32_t kBrowseFlags =
-    kOfnHideReadOnly | kOfnNoChangeDir | kOfnPathMustExist | kOfnFileMustExist;
+constexpr std::uint32_t kBrowseFlags = file_dialog::kHideReadOnly | file_dialog::kNoChangeDir |
+                                       file_dialog::kPathMustExist | file_dialog::kFileMustExist;
 
 constexpr std::uint32_t kRefusalStyle = kMbOk | kMbIconExclamation;
 constexpr std::uint32_t kQuestionStyle = kMbYesNo | kMbIconQuestion;  // Yes is the default

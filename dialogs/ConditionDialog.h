@@ -29,27 +29,28 @@
 
 #include "platform/Env.h"
 #include "platform/Ui.h"
+#include "resources/ControlIds.h"
 
 namespace pv14 {
 
 class ConditionDialog : public DialogLogic {
  public:
-  // Control ids of template 130.
-  static constexpr int kCompanyTextId = 1004;
-  static constexpr int kPeriodTextId = 1005;
-  static constexpr int kCostTextId = 1008;
-  static constexpr int kBusinessRadioId = 1010;    // IncomeKind 1
-  static constexpr int kRealEstateRadioId = 1011;  // IncomeKind 3
-  static constexpr int kOtherRadioId = 1012;       // IncomeKind 2
-  static constexpr int kExecuteButtonId = 1013;
-  static constexpr int kCancelButtonId = 1014;
-  static constexpr int kOutputGroupId = 1015;
-  static constexpr int kOutputPathEditId = 1016;
-  static constexpr int kBrowseButtonId = 1017;
+  // Control ids of template 130 (resources/ControlIds.h).
+  static constexpr int kCompanyTextId = ids::kCompanyText;
+  static constexpr int kPeriodTextId = ids::kPeriodText;
+  static constexpr int kCostTextId = ids::kCostText;
+  static constexpr int kBusinessRadioId = ids::kBusinessRadio;
+  static constexpr int kRealEstateRadioId = ids::kRealEstateRadio;
+  static constexpr int kOtherRadioId = ids::kOtherRadio;
+  static constexpr int kExecuteButtonId = ids::kExecuteButton;
+  static constexpr int kCancelButtonId = ids::kCancelButton;
+  static constexpr int kOutputGroupId = ids::kOutputGroup;
+  static constexpr int kOutputPathEditId = ids::kOutputPathEdit;
+  static constexpr int kBrowseButtonId = ids::kBrowseButton;
 
-  // The dialog's only results.
-  static constexpr int kResultExecute = 1013;
-  static constexpr int kResultCancel = 1014;
+  // The dialog's only results: the buttons that end it.
+  static constexpr int kResultExecute = ids::kExecuteButton;
+  static constexpr int kResultCancel = ids::kCancelButton;
 
   // Bytes the user may type into the path edit.
   static constexpr std::size_t kPathEditLimit = 255;

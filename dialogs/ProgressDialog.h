@@ -7,13 +7,14 @@
 
 #include "collect/Progress.h"
 #include "platform/Ui.h"
+#include "resources/ControlIds.h"
 
 namespace pv14 {
 
 class ProgressDialog : public Progress {
  public:
-  static constexpr int kMainBar = 1018;
-  static constexpr int kActivityBar = 1019;
+  static constexpr int kMainBar = ids::kMainBar;
+  static constexpr int kActivityBar = ids::kActivityBar;
 
   explicit ProgressDialog(Ui& ui);
   ProgressDialog(const ProgressDialog&) = delete;

@@ -23,10 +23,12 @@ ChosenFile ChosenFileInWindowsForm(const DriveTable& drives, const std::string& 
                         "（例: D=/home/user）。")};
   }
   if (auto windows = drives.ToWindows(posixPath)) return {*windows, ""};
-  return {
-      "",
-      Refusal("選択されたファイルの名前に、Shift_JIS で書けない文字か \\ が含まれています。\n\n",
-              posixPath, "\n\n別の名前を指定してください。")};
+  return {"", UnwritableNameRefusal(posixPath)};
+}
+
+std::string UnwritableNameRefusal(const std::string& path) {
+  return Refusal("選択されたファイルの名前に、Shift_JIS で書けない文字か \\ が含まれています。\n\n",
+                 path, "\n\n別の名前を指定してください。");
 }
 
 }  // namespace pv14

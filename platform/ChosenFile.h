@@ -18,4 +18,8 @@ struct ChosenFile {
 // with another text when a name in it has no Shift_JIS form.
 ChosenFile ChosenFileInWindowsForm(const DriveTable& drives, const std::string& posixPath);
 
+// What every face says of a file chosen whose name has no Shift_JIS form
+// (UTF-8 path), before it asks again: the program could never open it.
+std::string UnwritableNameRefusal(const std::string& path);
+
 }  // namespace pv14

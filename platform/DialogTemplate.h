@@ -39,6 +39,8 @@ inline constexpr std::uint32_t kTabStop = 0x00010000;
 inline constexpr std::uint32_t kModalFrame = 0x80;         // DS_MODALFRAME
 inline constexpr std::uint32_t kSystemModal = 0x02;        // DS_SYSMODAL
 inline constexpr std::uint32_t kCenterImage = 0x200;       // SS_CENTERIMAGE
+inline constexpr std::uint32_t kNoPrefix = 0x80;           // SS_NOPREFIX: & is no mnemonic
+inline constexpr std::uint32_t kEndEllipsis = 0x4000;      // SS_ENDELLIPSIS: … where cut
 inline constexpr std::uint32_t kAutoHScroll = 0x80;        // ES_AUTOHSCROLL
 inline constexpr std::uint32_t kSmooth = 0x01;             // PBS_SMOOTH
 inline constexpr std::uint32_t kExAppWindow = 0x00040000;  // WS_EX_APPWINDOW
@@ -88,6 +90,34 @@ struct DialogTemplate {
       if (control.id == id) return &control;
     }
     return nullptr;
+  }
+  // The ids of the radio buttons that exclude each other with the control
+  // of the id: those from the last group start at or before it up to the
+  // next group start. Empty when the template has no such control.
+  std::vector<int> RadioGroup(int id) const {
+    std::vector<int> group;
+    bool found = false;
+    for (const ControlTemplate& control : controls) {
+      if (control.style & style::kGroup) {
+        if (found) break;
+        group.clear();
+      }
+      if (control.kind == ControlKind::kRadioButton) group.push_back(control.id);
+      found = found || control.id == id;
+    }
+    if (!found) group.clear();
+    return group;
+  }
+  // The first tab stop at or after the control of the id in tab order (from
+  // the start when id is 0) that usable(id) accepts; 0 when there is none.
+  template <typename Usable>
+  int NextTabStop(int id, Usable usable) const {
+    bool started = id == 0;
+    for (const ControlTemplate& control : controls) {
+      started = started || control.id == id;
+      if (started && (control.style & style::kTabStop) && usable(control.id)) return control.id;
+    }
+    return 0;
   }
   // The id of the control the command acts on; nullopt when none is bound.
   std::optional<int> CommandTarget(std::string_view word) const {

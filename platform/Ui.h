@@ -66,6 +66,14 @@ class DialogLogic {
   virtual bool PreTranslateKey(DialogControls& controls, int virtualKey, int focusId) = 0;
 };
 
+// The file dialog's flags the faces act on, with their Windows values.
+namespace file_dialog {
+inline constexpr std::uint32_t kHideReadOnly = 0x0004;
+inline constexpr std::uint32_t kNoChangeDir = 0x0008;
+inline constexpr std::uint32_t kPathMustExist = 0x0800;
+inline constexpr std::uint32_t kFileMustExist = 0x1000;
+}  // namespace file_dialog
+
 struct FileDialogRequest {
   WindowHandle owner = kNoWindow;
   bool save = true;
@@ -101,6 +109,32 @@ class ProgressWindow {
   virtual void Update() = 0;  // repaint now, without dispatching messages
   // Hides the window for good; result is the dialog's end result.
   virtual void Close(int result) = 0;
+};
+
+// What every face does when no more input can come while a dialog runs
+// (the console's end of input, a quit request): the dialog ends as a cancel.
+// Clicks the cancel button the template binds when it is enabled, else gives
+// the cancel command; the face then ends the dialog with kIdCancel when the
+// logic did not.
+inline void CancelForNoMoreInput(const DialogTemplate& dialog, DialogControls& controls,
+                                 DialogLogic& logic) {
+  const std::optional<int> cancel = dialog.CommandTarget(command::kCancel);
+  if (cancel && controls.IsEnabled(*cancel)) {
+    logic.OnCommand(controls, *cancel);
+  } else {
+    logic.OnCancel(controls);
+  }
+}
+
+// The wait cursor's nesting: Begin says when to show it, End when to take it
+// away; an End without a Begin does nothing.
+class WaitCursorDepth {
+ public:
+  bool Begin() { return depth_++ == 0; }
+  bool End() { return depth_ > 0 && --depth_ == 0; }
+
+ private:
+  int depth_ = 0;
 };
 
 class Ui {

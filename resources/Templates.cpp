@@ -3,6 +3,7 @@
 // console's commands act on.
 #include "resources/Templates.h"
 
+#include "resources/ControlIds.h"
 #include "resources/Text.h"
 
 namespace pv14 {
@@ -11,10 +12,13 @@ namespace {
 using namespace style;
 
 constexpr std::uint32_t kLabel = kGroup | kCenterImage;
+// Statics that show the user's data: an & in it is shown, not a mnemonic,
+// and a text too long for its place ends in an ellipsis.
+constexpr std::uint32_t kData = kLabel | kNoPrefix | kEndEllipsis;
 
 DialogTemplate BuildConditionDialog() {
   return DialogTemplate{
-      130,
+      ids::kConditionDialog,
       SJ("所得税 - 集計条件"),
       263,
       234,
@@ -23,43 +27,48 @@ DialogTemplate BuildConditionDialog() {
       kPopup | kVisible | kCaption | kSysMenu | kModalFrame,
       kExAppWindow,
       {
-          {1000, ControlKind::kStatic, SJ("事業所名"), 7, 7, 28, 12, kLabel},
-          {1002, ControlKind::kStatic, SJ("："), 46, 7, 8, 12, kLabel},
-          {1004, ControlKind::kStatic, SJ("事業所名"), 59, 7, 197, 12, kLabel},
-          {1001, ControlKind::kStatic, SJ("会計期間"), 7, 26, 28, 12, kLabel},
-          {1003, ControlKind::kStatic, SJ("："), 46, 26, 8, 12, kLabel},
-          {1005, ControlKind::kStatic, SJ("xxxx/xx/xx～xxxx/xx/xx"), 59, 26, 197, 12, kLabel},
-          {1006, ControlKind::kStatic, SJ("製造原価"), 7, 45, 28, 12, kLabel},
-          {1007, ControlKind::kStatic, SJ("："), 46, 45, 8, 12, kLabel},
-          {1008, ControlKind::kStatic, SJ("あり"), 59, 45, 197, 12, kLabel},
-          {1009, ControlKind::kGroupBox, SJ("事業区分"), 7, 64, 249, 83, 0},
-          {1010, ControlKind::kRadioButton, SJ("営業所得用（一般用）(&1)"), 18, 83, 92, 12,
+          {ids::kCompanyLabel, ControlKind::kStatic, SJ("事業所名"), 7, 7, 28, 12, kLabel},
+          {ids::kCompanyColon, ControlKind::kStatic, SJ("："), 46, 7, 8, 12, kLabel},
+          {ids::kCompanyText, ControlKind::kStatic, SJ("事業所名"), 59, 7, 197, 12, kData},
+          {ids::kPeriodLabel, ControlKind::kStatic, SJ("会計期間"), 7, 26, 28, 12, kLabel},
+          {ids::kPeriodColon, ControlKind::kStatic, SJ("："), 46, 26, 8, 12, kLabel},
+          {ids::kPeriodText, ControlKind::kStatic, SJ("xxxx/xx/xx～xxxx/xx/xx"), 59, 26, 197, 12,
+           kData},
+          {ids::kCostLabel, ControlKind::kStatic, SJ("製造原価"), 7, 45, 28, 12, kLabel},
+          {ids::kCostColon, ControlKind::kStatic, SJ("："), 46, 45, 8, 12, kLabel},
+          {ids::kCostText, ControlKind::kStatic, SJ("あり"), 59, 45, 197, 12, kData},
+          {ids::kIncomeKindGroup, ControlKind::kGroupBox, SJ("事業区分"), 7, 64, 249, 83, 0},
+          {ids::kBusinessRadio, ControlKind::kRadioButton, SJ("営業所得用（一般用）(&1)"), 18, 83,
+           92, 12, kTabStop},
+          {ids::kOtherRadio, ControlKind::kRadioButton, SJ("その他所得用（一般用）(&2)"), 18, 102,
+           92, 12, kTabStop},
+          {ids::kRealEstateRadio, ControlKind::kRadioButton, SJ("不動産所得用(&3)"), 18, 121, 92,
+           12, kTabStop},
+          {ids::kOutputGroup, ControlKind::kGroupBox, SJ("出力先(&F)"), 7, 159, 249, 45, 0},
+          {ids::kOutputPathEdit, ControlKind::kEdit, "", 14, 178, 170, 14,
+           kBorder | kTabStop | kAutoHScroll},
+          {ids::kBrowseButton, ControlKind::kPushButton, SJ("参照(&D)..."), 191, 178, 57, 14,
            kTabStop},
-          {1012, ControlKind::kRadioButton, SJ("その他所得用（一般用）(&2)"), 18, 102, 92, 12,
-           kTabStop},
-          {1011, ControlKind::kRadioButton, SJ("不動産所得用(&3)"), 18, 121, 92, 12, kTabStop},
-          {1015, ControlKind::kGroupBox, SJ("出力先(&F)"), 7, 159, 249, 45, 0},
-          {1016, ControlKind::kEdit, "", 14, 178, 170, 14, kBorder | kTabStop | kAutoHScroll},
-          {1017, ControlKind::kPushButton, SJ("参照(&D)..."), 191, 178, 57, 14, kTabStop},
-          {1013, ControlKind::kPushButton, SJ("実行(F12)"), 137, 213, 57, 14, kGroup | kTabStop},
-          {1014, ControlKind::kPushButton, SJ("キャンセル(Esc)"), 199, 213, 57, 14,
+          {ids::kExecuteButton, ControlKind::kPushButton, SJ("実行(F12)"), 137, 213, 57, 14,
+           kGroup | kTabStop},
+          {ids::kCancelButton, ControlKind::kPushButton, SJ("キャンセル(Esc)"), 199, 213, 57, 14,
            kGroup | kTabStop},
       },
       {
-          {command::kChoose1, 1010},  // IncomeKind 1
-          {command::kChoose2, 1012},  // IncomeKind 2
-          {command::kChoose3, 1011},  // IncomeKind 3
-          {command::kPath, 1016},
-          {command::kBrowse, 1017},
-          {command::kExecute, 1013},
-          {command::kCancel, 1014},
+          {command::kChoose1, ids::kBusinessRadio},
+          {command::kChoose2, ids::kOtherRadio},
+          {command::kChoose3, ids::kRealEstateRadio},
+          {command::kPath, ids::kOutputPathEdit},
+          {command::kBrowse, ids::kBrowseButton},
+          {command::kExecute, ids::kExecuteButton},
+          {command::kCancel, ids::kCancelButton},
       },
   };
 }
 
 DialogTemplate BuildProgressDialog() {
   return DialogTemplate{
-      131,
+      ids::kProgressDialog,
       SJ("集計中"),
       221,
       45,
@@ -69,10 +78,11 @@ DialogTemplate BuildProgressDialog() {
       kPopup | kCaption | kModalFrame | kSystemModal,
       0,
       {
-          {1018, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, kBorder | kSmooth},
-          {1019, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, kBorder},
+          {ids::kMainBar, ControlKind::kProgressBar, "Progress1", 5, 6, 211, 22, kBorder | kSmooth},
+          {ids::kActivityBar, ControlKind::kProgressBar, "Progress2", 5, 29, 211, 10, kBorder},
       },
-      {},  // takes no commands
+      // Takes no commands; the console shows the main bar's share.
+      {{"percent", ids::kMainBar}},
   };
 }
 

@@ -5,6 +5,7 @@
 #       a program folder (DIR/program, the program and its desktop face's
 #       module) beside an engine database, a home and
 #       an output folder (DIR/out) of its own, loaded with the sample
+#   desktop_env DIR                   sets desktop_vars, the environment of a run in DIR
 #   desktop_start DIR [ARGS...]       starts the program on the desktop face (drive table
 #                                     DESKTOP_DRIVES, default Z=/); sets desktop_pid
 #   desktop_window REGEX              waits for a window whose title matches; prints its id
@@ -25,17 +26,19 @@ desktop_install() {
   LEDGER_ENGINE_DB="$dir/engine.sqlite" HOME="$dir/home" "$tool" load "$sample" >"$dir/load.txt" 2>&1
 }
 
-# The environment of one run of the program in DIR.
+# The environment of one run of the program in DIR, in the array
+# desktop_vars (for `env "${desktop_vars[@]}" ...`: a folder may hold blanks).
 desktop_env() {
   local dir=$1
-  echo LEDGER_ENGINE_DB="$dir/engine.sqlite" HOME="$dir/home" PV14_DRIVES="${DESKTOP_DRIVES:-Z=/}" \
-    XDG_RUNTIME_DIR="$dir/home"
+  desktop_vars=(LEDGER_ENGINE_DB="$dir/engine.sqlite" HOME="$dir/home"
+                PV14_DRIVES="${DESKTOP_DRIVES:-Z=/}" XDG_RUNTIME_DIR="$dir/home")
 }
 
 desktop_start() {
   local dir=$1
   shift
-  env $(desktop_env "$dir") PV14_UI=qt "$dir/program/$(ls "$dir/program" | grep ToPv14)" "$@" \
+  desktop_env "$dir"
+  env "${desktop_vars[@]}" PV14_UI=qt "$dir/program/$(ls "$dir/program" | grep ToPv14)" "$@" \
     2>"$dir/stderr.txt" &
   desktop_pid=$!
 }

@@ -3,24 +3,18 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, and runs each for SECONDS
 # (default 20) from its seed corpus in fuzz/corpus/<target>, as many at once
 # as there are cores. New inputs go to build-fuzz/corpus/<target>; an input
-# that breaks a property or crashes is kept in build-fuzz/findings/ and fails
-# the run. Prints executions, coverage and findings per target.
+# that breaks a property or crashes is kept in build-fuzz/findings/ (until
+# the next run of that target) and fails the run. Prints executions, coverage and findings per target.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift || true
 
-packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+say() { echo "fuzz: $*" >&2; }
+# shellcheck source=scripts/install-missing.sh
+source scripts/install-missing.sh
+install_missing clang libclang-rt-14-dev
 
 build=build-fuzz
 jobs=$(nproc)
@@ -35,6 +29,8 @@ cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}"
 run_one() {
   local target=$1 seconds=$2 build=$3
   local corpus=$build/corpus/$target findings=$build/findings/$target log=$build/logs/$target.log
+  # Findings of an earlier run are no finding of this one.
+  rm -rf "$findings"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$target" \
@@ -47,11 +43,12 @@ failed=0
 printf '%-16s %12s %8s %8s %s\n' target executions cov ft findings
 for target in "${targets[@]}"; do
   log=$build/logs/$target.log
-  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-  features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-  found=$(find "$build/findings/$target" -type f | wc -l)
-  if [ "$found" -gt 0 ] || ! grep -q '^Done ' "$log"; then failed=1; fi
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" 2>/dev/null | tail -1 || true)
+  # A log without these lines (a target that died at once) still gets its row.
+  coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
+  features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2 || true)
+  found=$(find "$build/findings/$target" -type f 2>/dev/null | wc -l)
+  if [ "$found" -gt 0 ] || ! grep -q '^Done ' "$log" 2>/dev/null; then failed=1; fi
   printf '%-16s %12s %8s %8s %s\n' "$target" "${executions:-?}" "${coverage:-?}" "${features:-?}" \
     "$found"
 done

@@ -6,16 +6,10 @@ set -euo pipefail
 packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
           libbenchmark-dev libxml2-utils clang-format strace
           # the desktop face, its tests on Xvfb and the screenshots
-          qt6-base-dev libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb
+          qt6-base-dev qt6-translations-l10n libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb
           # the packages (scripts/packages.sh)
           dpkg-dev lintian man-db wixl msitools)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}" >&2
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# shellcheck source=scripts/install-missing.sh
+source "$(dirname "$0")/install-missing.sh"
+# With what Qt recommends: its platform plugins come so.
+install_missing --recommends "${packages[@]}"

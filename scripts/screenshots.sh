@@ -25,7 +25,8 @@ export DESKTOP_DRIVES="Z=/;D=$work/run"
 desktop_install "$work/run" "$build/LedgerStd19ToPv14" "$build/ledger-engine" \
   "$top/samples/sample-company.json"
 program="$work/run/program/LedgerStd19ToPv14"
-env $(desktop_env "$work/run") PV14_UI=qt gdb -batch -nx -ex 'set pagination off' \
+desktop_env "$work/run"
+env "${desktop_vars[@]}" PV14_UI=qt gdb -batch -nx -ex 'set pagination off' \
   -ex 'break pv14::ReportWriter::WriteReport' -ex run \
   -ex "shell sleep 0.3; import -window \$(LC_ALL=C.UTF-8 xdotool search --name '^集計中' | head -n 1) $shots/progress-window.png" \
   -ex continue --args "$program" >"$work/gdb.txt" 2>&1 &

@@ -2,22 +2,9 @@
 # targets and for the Linux Release programs alike, with one set of options,
 # and what fetching it needs. The sourcing script may define `say` and `sudo`.
 declare -F say >/dev/null || say() { echo "sqlite: $*" >&2; }
-if [ -z "${sudo+set}" ]; then
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-fi
 
-# Installs those of the Debian packages named that are missing.
-install_missing() {  # PACKAGE...
-  local missing=() p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  say "installing: ${missing[*]}"
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}" >/dev/null
-}
+# shellcheck source=scripts/install-missing.sh
+source "$(dirname "${BASH_SOURCE[0]}")/install-missing.sh"
 
 # Left out: extension loading, which the programs never use, and double
 # quotes around a string literal: the store's column names are written in
@@ -59,6 +46,7 @@ enable_sources() {
     say "no apt source to derive a deb-src entry from"
     return 1
   fi
+  say "writing $list: deb-src entries beside this machine's apt sources, for SQLite's source package"
   $sudo install -m 644 "$tmp" "$list"
   rm -f "$tmp"
   $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq

@@ -11,16 +11,10 @@ cd "$(dirname "$0")/.."
 root=$PWD
 cache=${PV14_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pv14-windows}
 
-if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
-missing=()
-for p in imagemagick x11-utils fonts-ipafont-gothic xvfb xauth; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
-    --no-install-recommends "${missing[@]}" >/dev/null
-fi
+say() { echo "win-screenshots: $*" >&2; }
+# shellcheck source=scripts/install-missing.sh
+source scripts/install-missing.sh
+install_missing imagemagick x11-utils fonts-ipafont-gothic xvfb xauth
 for f in dist-win64/LedgerStd19ToPv14.exe dist-win64/ledger-engine.exe \
   build-win64/tests/show_progress_dialog.exe "$cache/wine/system.reg"; do
   [ -e "$f" ] || { echo "win-screenshots: $f is missing; run scripts/windows.sh" >&2; exit 1; }

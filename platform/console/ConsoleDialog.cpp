@@ -32,8 +32,14 @@ bool IsBlankLine(std::string_view line) {
 }  // namespace
 
 ConsoleDialog::ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
-                             std::optional<std::string>& pendingFile, const DriveTable& drives)
-    : io_(io), dialog_(dialog), handle_(handle), pendingFile_(pendingFile), drives_(drives) {
+                             std::optional<std::string>& pendingFile, const DriveTable& drives,
+                             bool prompt)
+    : io_(io),
+      dialog_(dialog),
+      handle_(handle),
+      pendingFile_(pendingFile),
+      drives_(drives),
+      prompt_(prompt) {
   for (const auto& control : dialog.controls) controls_.push_back({&control, control.text});
 }
 
@@ -43,15 +49,15 @@ int ConsoleDialog::Run(DialogLogic& logic) {
   Render();
   io_.WriteLine(kHelp);
   while (!ended_) {
+    if (prompt_) io_.WritePrompt("> ");
     auto line = io_.ReadLine();
     if (!line) {
       EndOfInput(logic);
       break;
     }
     unsigned changesBefore = changes_;
-    std::size_t boxesBefore = io_.MessageBoxes();
     Execute(*line, logic);
-    if (!ended_ && (changes_ != changesBefore || io_.MessageBoxes() != boxesBefore)) Render();
+    if (!ended_ && changes_ != changesBefore) Render();
   }
   return result_;
 }
@@ -101,17 +107,9 @@ void ConsoleDialog::ClickRadio(std::string_view word) {
     Note("choice " + std::string(word) + " is disabled");
     return;
   }
-  // An automatic radio button unchecks the others of its group: the
-  // controls from the last group start before it up to the next group start.
-  auto self = std::find_if(controls_.begin(), controls_.end(),
-                           [&](const Control& c) { return &c == radio; });
-  auto first = self;
-  while (first != controls_.begin() && !(first->source->style & style::kGroup)) --first;
-  auto last = self + 1;
-  while (last != controls_.end() && !(last->source->style & style::kGroup)) ++last;
-  for (auto it = first; it != last; ++it) {
-    if (it->source->kind == ControlKind::kRadioButton) it->checked = (it == self);
-  }
+  // An automatic radio button unchecks the others of its group.
+  const int clicked = radio->source->id;
+  for (int id : dialog_.RadioGroup(clicked)) Find(id)->checked = id == clicked;
   ++changes_;
   focus_ = radio->source->id;
 }
@@ -154,6 +152,12 @@ std::optional<std::string> ConsoleDialog::Typed(const std::string& utf8, std::si
       Note("the text is typed as it stands");
     }
   }
+  if (!text && !refusedAsTyped && !Utf8ToCp932(utf8)) {
+    // The file dialog refuses a name the program could never open, as
+    // every face does.
+    NoteShown(UnwritableNameRefusal(utf8));
+    return std::nullopt;
+  }
   if (!text) {
     text = TypeIntoEdit(utf8, std::numeric_limits<std::size_t>::max());
     if (!Utf8ToCp932(utf8)) Note("a character Shift_JIS cannot hold was typed as ?");
@@ -193,18 +197,14 @@ bool ConsoleDialog::ClickButton(std::string_view word, DialogLogic& logic) {
 }
 
 void ConsoleDialog::EndOfInput(DialogLogic& logic) {
-  if (!ClickButton(command::kCancel, logic) && !ended_) logic.OnCancel(*this);
+  CancelForNoMoreInput(dialog_, *this, logic);
   // Nothing more can be read: a dialog that stays open would wait forever.
   if (!ended_) EndDialog(kIdCancel);
 }
 
 void ConsoleDialog::FocusFirstTabStop() {
-  for (const auto& control : controls_) {
-    if ((control.source->style & style::kTabStop) && control.enabled) {
-      focus_ = control.source->id;
-      return;
-    }
-  }
+  const int first = dialog_.NextTabStop(0, [this](int id) { return IsEnabled(id); });
+  if (first != 0) focus_ = first;
 }
 
 ConsoleDialog::Control* ConsoleDialog::Find(int id) {

@@ -24,6 +24,7 @@
 
 #include "platform/DialogTemplate.h"
 #include "platform/DriveTable.h"
+#include "platform/TypedText.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
 
@@ -32,9 +33,11 @@ namespace pv14 {
 class ConsoleDialog : public DialogControls {
  public:
   // pendingFile receives the answer the next file dialog gives; drives
-  // names POSIX paths in Windows form.
+  // names POSIX paths in Windows form; prompt: a terminal, where a short
+  // prompt asks for each command.
   ConsoleDialog(ConsoleIo& io, const DialogTemplate& dialog, WindowHandle handle,
-                std::optional<std::string>& pendingFile, const DriveTable& drives);
+                std::optional<std::string>& pendingFile, const DriveTable& drives,
+                bool prompt = false);
 
   // Runs the modal loop; the result given to EndDialog.
   int Run(DialogLogic& logic);
@@ -58,7 +61,7 @@ class ConsoleDialog : public DialogControls {
     std::string text;  // Shift_JIS
     bool checked = false;
     bool enabled = true;
-    std::size_t limit = 30000;  // an edit's default limit
+    std::size_t limit = kEditDefaultLimit;
   };
 
   Control* Find(int id);
@@ -79,7 +82,10 @@ class ConsoleDialog : public DialogControls {
   bool ClickButton(std::string_view word, DialogLogic& logic);
   void EndOfInput(DialogLogic& logic);
   void FocusFirstTabStop();
-  void Render() const;
+  // The dialog as rows of text, top to bottom.
+  std::vector<std::string> Rows() const;
+  // Shows the whole dialog the first time, then only the rows that changed.
+  void Render();
   void Note(const std::string& utf8) const { io_.WriteLine("  * " + utf8); }
   // A Shift_JIS text of several lines as one note, its lines indented.
   void NoteShown(const std::string& sjis) const;
@@ -94,6 +100,8 @@ class ConsoleDialog : public DialogControls {
   bool ended_ = false;
   int result_ = 0;
   unsigned changes_ = 0;  // bumped by every visible change of a control
+  bool prompt_;
+  std::vector<std::string> shownRows_;  // as last written
 };
 
 }  // namespace pv14

@@ -15,8 +15,22 @@ bool Inside(const ControlTemplate& inner, const ControlTemplate& outer) {
 
 }  // namespace
 
-void ConsoleDialog::Render() const {
-  io_.WriteLine("=== " + ConsoleIo::ToDisplay(dialog_.caption) + " ===");
+void ConsoleDialog::Render() {
+  std::vector<std::string> rows = Rows();
+  if (shownRows_.size() != rows.size()) {
+    io_.WriteLine("=== " + ConsoleIo::ToDisplay(dialog_.caption) + " ===");
+    for (const std::string& row : rows) io_.WriteLine(row);
+  } else {
+    // What a command changed, in place of the whole dialog again.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i] != shownRows_[i]) io_.WriteLine(rows[i]);
+    }
+  }
+  shownRows_ = std::move(rows);
+}
+
+std::vector<std::string> ConsoleDialog::Rows() const {
+  std::vector<std::string> lines;
   // Rows keyed by their top; controls within a row by their left edge.
   std::map<int, std::vector<const Control*>> rows;
   for (const auto& control : controls_) {
@@ -58,8 +72,9 @@ void ConsoleDialog::Render() const {
       }
       if (!control.enabled) line += " (disabled)";
     }
-    io_.WriteLine(line);
+    lines.push_back(std::move(line));
   }
+  return lines;
 }
 
 }  // namespace pv14

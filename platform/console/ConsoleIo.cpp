@@ -41,6 +41,11 @@ void ConsoleIo::WriteLine(std::string_view utf8) {
   ends_->Write(line);
 }
 
+void ConsoleIo::WritePrompt(std::string_view utf8) {
+  EndStatus();
+  ends_->Write(utf8);
+}
+
 void ConsoleIo::WriteStatus(std::string_view utf8) {
   // Back to the line's start and clear what the last status left there.
   std::string status = "\r";

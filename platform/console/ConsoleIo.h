@@ -59,6 +59,8 @@ class ConsoleIo {
   void WriteLine(std::string_view utf8);
   // Writes a line of Shift_JIS text, shown in UTF-8.
   void ShowLine(std::string_view sjis) { WriteLine(ToDisplay(sjis)); }
+  // Writes a prompt, without a line end: the answer typed ends the line.
+  void WritePrompt(std::string_view utf8);
   // Replaces the open status line (a progress bar) by utf8, without a line end.
   void WriteStatus(std::string_view utf8);
   // Ends an open status line.
@@ -73,14 +75,9 @@ class ConsoleIo {
   // UTF-8 with its control characters shown as pictures (see ToDisplay).
   static std::string Escaped(std::string_view utf8, bool keepLineBreaks = false);
 
-  // Counts message boxes shown, so a dialog knows it should show itself again.
-  void CountMessageBox() { ++messageBoxes_; }
-  std::size_t MessageBoxes() const { return messageBoxes_; }
-
  private:
   std::unique_ptr<ConsoleEnds> ends_;
   bool statusOpen_ = false;
-  std::size_t messageBoxes_ = 0;
 };
 
 }  // namespace pv14

@@ -4,27 +4,25 @@
 #include <cctype>
 #include <string_view>
 
-#include "platform/Types.h"
+#include "platform/MessageBoxStyle.h"
 
 namespace pv14 {
 namespace {
 
-constexpr std::uint32_t kButtonMask = 0x0F;
-constexpr std::uint32_t kIconMask = 0xF0;
-
 std::string_view IconWord(std::uint32_t style) {
-  switch (style & kIconMask) {
-    case 0x10:
+  switch (IconOf(style)) {
+    case MessageIcon::kError:
       return "error";
-    case kMbIconQuestion:
+    case MessageIcon::kQuestion:
       return "question";
-    case kMbIconExclamation:
+    case MessageIcon::kWarning:
       return "warning";
-    case kMbIconInformation:
+    case MessageIcon::kInformation:
       return "information";
-    default:
-      return "";
+    case MessageIcon::kNone:
+      break;
   }
+  return "";
 }
 
 std::string Normalized(std::string answer) {
@@ -36,7 +34,7 @@ std::string Normalized(std::string answer) {
   return answer;
 }
 
-int AskYesNo(ConsoleIo& io) {
+int AskYesNo(ConsoleIo& io, std::uint32_t style) {
   io.WriteLine("Yes or No? [Y/n]");
   while (auto line = io.ReadLine()) {
     std::string answer = Normalized(*line);
@@ -44,20 +42,19 @@ int AskYesNo(ConsoleIo& io) {
     if (answer == "n" || answer == "no") return kIdNo;
     io.WriteLine("please answer y (yes) or n (no)");
   }
-  return kIdNo;
+  return UnansweredAnswer(style);
 }
 
 }  // namespace
 
 int ShowConsoleMessageBox(ConsoleIo& io, const std::string& text, const std::string& caption,
                           std::uint32_t style) {
-  io.CountMessageBox();
   std::string heading = "[" + ConsoleIo::ToDisplay(caption) + "]";
   std::string_view icon = IconWord(style);
   if (!icon.empty()) heading += " (" + std::string(icon) + ")";
   io.WriteLine(heading);
   io.WriteLine(ConsoleIo::ToDisplay(text, true));
-  if ((style & kButtonMask) == kMbYesNo) return AskYesNo(io);
+  if (AnswersOf(style).front() == kIdYes) return AskYesNo(io, style);
   return kIdOk;
 }
 

@@ -1,21 +1,9 @@
 #include "platform/console/ConsoleProgress.h"
 
-#include <algorithm>
-
 namespace pv14 {
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr int kNoBar = 0;
-
-// The first bar of the template is the main one, whose percentage is shown.
-int FirstProgressBar(const DialogTemplate& dialog) {
-  for (const auto& control : dialog.controls) {
-    if (control.kind == ControlKind::kProgressBar) return control.id;
-  }
-  return kNoBar;
-}
-
 }  // namespace
 
 ConsoleProgressWindow::ConsoleProgressWindow(ConsoleIo& io, const DialogTemplate& dialog,
@@ -23,12 +11,9 @@ ConsoleProgressWindow::ConsoleProgressWindow(ConsoleIo& io, const DialogTemplate
     : io_(io),
       handle_(handle),
       terminal_(terminal),
-      mainBar_(FirstProgressBar(dialog)),
-      caption_(dialog.caption) {
-  for (const auto& control : dialog.controls) {
-    if (control.kind == ControlKind::kProgressBar) bars_[control.id] = Bar{};
-  }
-}
+      caption_(dialog.caption),
+      bars_(dialog),
+      mainBar_(dialog.CommandTarget(kShownBar).value_or(0)) {}
 
 ConsoleProgressWindow::~ConsoleProgressWindow() {
   if (visible_ && terminal_) io_.EndStatus();
@@ -46,40 +31,23 @@ void ConsoleProgressWindow::SetCaption(const std::string& caption) {
 }
 
 void ConsoleProgressWindow::SetRange(int bar, int low, int high) {
-  Bar& b = BarOf(bar);
-  b.low = low;
-  b.high = std::max(low, high);
-  b.pos = std::clamp(b.pos, b.low, b.high);
+  bars_.SetRange(bar, low, high);
   Refresh();
 }
 
-void ConsoleProgressWindow::SetStep(int bar, int step) { BarOf(bar).step = step; }
+void ConsoleProgressWindow::SetStep(int bar, int step) { bars_.SetStep(bar, step); }
 
 void ConsoleProgressWindow::SetPos(int bar, int pos) {
-  Bar& b = BarOf(bar);
-  b.pos = std::clamp(pos, b.low, b.high);
+  bars_.SetPos(bar, pos);
   Refresh();
 }
 
 void ConsoleProgressWindow::DeltaPos(int bar, int delta) {
-  Bar& b = BarOf(bar);
-  // Widened so a large delta cannot overflow before it is held to the range.
-  long long moved = static_cast<long long>(b.pos) + delta;
-  b.pos = static_cast<int>(std::clamp<long long>(moved, b.low, b.high));
+  bars_.DeltaPos(bar, delta);
   Refresh();
 }
 
-int ConsoleProgressWindow::GetPos(int bar) const {
-  auto it = bars_.find(bar);
-  return it == bars_.end() ? 0 : it->second.pos;
-}
-
-int ConsoleProgressWindow::Percent() const {
-  auto it = bars_.find(mainBar_);
-  if (it == bars_.end() || it->second.high == it->second.low) return 0;
-  const Bar& b = it->second;
-  return static_cast<int>(100LL * (b.pos - b.low) / (static_cast<long long>(b.high) - b.low));
-}
+int ConsoleProgressWindow::GetPos(int bar) const { return bars_.GetPos(bar); }
 
 void ConsoleProgressWindow::Close(int) {
   if (visible_ && terminal_) io_.EndStatus();

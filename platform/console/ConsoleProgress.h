@@ -3,10 +3,11 @@
 // writes a changed caption at most once per tenth of the main bar.
 #pragma once
 
-#include <map>
 #include <string>
+#include <string_view>
 
 #include "platform/DialogTemplate.h"
+#include "platform/ProgressBars.h"
 #include "platform/Ui.h"
 #include "platform/console/ConsoleIo.h"
 
@@ -32,27 +33,22 @@ class ConsoleProgressWindow : public ProgressWindow {
   void Update() override {}
   void Close(int result) override;
 
+  // The word by which a template binds the bar the console shows: the main
+  // bar, wherever the template lists it.
+  static constexpr std::string_view kShownBar = "percent";
+
   // The main bar's position as a whole percentage of its range.
-  int Percent() const;
+  int Percent() const { return bars_.Percent(mainBar_); }
 
  private:
-  // A progress bar's state; a new bar runs 0..100 in steps of 10.
-  struct Bar {
-    int low = 0;
-    int high = 100;
-    int step = 10;
-    int pos = 0;
-  };
-
-  Bar& BarOf(int id) { return bars_[id]; }
   void Refresh();
 
   ConsoleIo& io_;
   WindowHandle handle_;
   bool terminal_;
-  int mainBar_;
   std::string caption_;  // Shift_JIS
-  std::map<int, Bar> bars_;
+  ProgressBars bars_;
+  int mainBar_;
   bool visible_ = false;
   std::string shown_;  // what was last written
   // Elsewhere: the main bar's tenth when the caption was set, and when the

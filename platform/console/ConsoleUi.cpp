@@ -20,7 +20,7 @@ int ConsoleUi::MessageBox(WindowHandle, const std::string& text, const std::stri
 }
 
 int ConsoleUi::RunModal(const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
-  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_, drives_);
+  ConsoleDialog console(io_, dialog, NextHandle(), pendingFile_, drives_, terminal_);
   return console.Run(logic);
 }
 

@@ -19,10 +19,6 @@ namespace {
 
 constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
-bool IsHighSurrogateAt(const QString& text, qsizetype pos) {
-  return pos >= 0 && pos < text.size() && text[pos].isHighSurrogate();
-}
-
 }  // namespace
 
 QtControls::QtControls(QWidget& window, const DialogTemplate& dialog)
@@ -36,12 +32,15 @@ QtControls::QtControls(QWidget& window, const DialogTemplate& dialog)
 
   controls_.reserve(dialog.controls.size());
   QButtonGroup* group = nullptr;
+  int groupStart = 0;  // the first radio button of the group being built
   for (const auto& source : dialog.controls) {
-    Control control{&source, Build(source), source.text, {}, 30000, nullptr};
-    // Automatic radio buttons exclude each other up to the next group start.
-    if (source.style & style::kGroup) group = nullptr;
+    Control control{&source, Build(source), source.text, {}, kEditDefaultLimit, nullptr};
     if (source.kind == ControlKind::kRadioButton) {
-      if (group == nullptr) group = new QButtonGroup(&window_);
+      const std::vector<int> members = dialog.RadioGroup(source.id);
+      if (group == nullptr || members.front() != groupStart) {
+        group = new QButtonGroup(&window_);
+        groupStart = members.front();
+      }
       group->addButton(static_cast<QAbstractButton*>(control.widget));
       control.group = group;
     }
@@ -115,7 +114,11 @@ QWidget* QtControls::Build(const ControlTemplate& source) {
 void QtControls::Show(Control& control) {
   const QString text = ToDisplay(control.text);
   if (auto* label = qobject_cast<QLabel*>(control.widget)) {
-    label->setText(text);
+    // Cut on a character's boundary, with an ellipsis, where the template
+    // asks for it; the accessible name keeps the whole text.
+    const bool elide = control.source->style & style::kEndEllipsis;
+    label->setText(elide ? label->fontMetrics().elidedText(text, Qt::ElideRight, label->width())
+                         : text);
   } else if (auto* box = qobject_cast<QGroupBox*>(control.widget)) {
     box->setTitle(text);
   } else if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
@@ -125,35 +128,22 @@ void QtControls::Show(Control& control) {
     control.shown = text;
   }
   // A bar's text is no caption: it is never drawn.
-  control.widget->setAccessibleName(WithoutMnemonic(text));
+  const bool data = control.source->style & style::kNoPrefix;
+  control.widget->setAccessibleName(data ? text : WithoutMnemonic(text));
 }
 
 void QtControls::OnEdited(Control& control, QLineEdit& edit, const QString& now) {
-  // What changed between the text last shown and now: the common start and
-  // end stay, the middle is what was typed or pasted.
-  const QString& before = control.shown;
-  qsizetype head = 0;
-  while (head < before.size() && head < now.size() && before[head] == now[head]) ++head;
-  if (IsHighSurrogateAt(now, head - 1)) --head;
-  qsizetype tail = 0;
-  while (tail < before.size() - head && tail < now.size() - head &&
-         before[before.size() - 1 - tail] == now[now.size() - 1 - tail]) {
-    ++tail;
-  }
-  if (tail > 0 && now[now.size() - tail].isLowSurrogate()) --tail;
-
-  const std::string kept = TypeIntoEdit(now.left(head).toStdString(), kNoLimit);
-  const std::string after = TypeIntoEdit(now.right(tail).toStdString(), kNoLimit);
-  const std::size_t used = kept.size() + after.size();
-  const std::size_t room = control.limit > used ? control.limit - used : 0;
-  const std::string typed =
-      TypeIntoEdit(now.mid(head, now.size() - head - tail).toStdString(), room);
-
-  control.text = kept + typed + after;
+  const TypedChange fitted =
+      FitTypedChange(control.shown.toStdU16String(), now.toStdU16String(), control.limit);
+  const std::u16string_view kept = fitted.text;
+  control.text = TypeIntoEdit(Utf16ToUtf8(kept), kNoLimit);
+  // Shown as the program holds it: '?' for what Shift_JIS cannot hold.
   const QString shown = ToDisplay(control.text);
   if (shown != now) {
     edit.setText(shown);
-    edit.setCursorPosition(static_cast<int>(ToDisplay(kept + typed).size()));
+    const std::string beforeCaret =
+        TypeIntoEdit(Utf16ToUtf8(kept.substr(0, fitted.caret)), kNoLimit);
+    edit.setCursorPosition(static_cast<int>(ToDisplay(beforeCaret).size()));
   }
   control.shown = shown;
   edit.setAccessibleName(shown);
@@ -242,14 +232,7 @@ bool QtControls::GroupAccelerators::eventFilter(QObject* watched, QEvent* event)
 }
 
 int QtControls::NextTabStop(int id) const {
-  bool started = id == 0;
-  for (const auto& control : controls_) {
-    if (control.source->id == id) started = true;
-    if (started && (control.source->style & style::kTabStop) && control.widget->isEnabled()) {
-      return control.source->id;
-    }
-  }
-  return 0;
+  return dialog_.NextTabStop(id, [this](int next) { return IsEnabled(next); });
 }
 
 }  // namespace pv14::qt

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TypedText.h"
 #include "platform/qt/QtTemplate.h"
 
 class QButtonGroup;
@@ -23,9 +24,9 @@ class QtControls {
   struct Control {
     const ControlTemplate* source = nullptr;
     QWidget* widget = nullptr;
-    std::string text;           // Shift_JIS
-    QString shown;              // an edit's text as last shown
-    std::size_t limit = 30000;  // bytes an edit takes by typing (its default)
+    std::string text;       // Shift_JIS
+    QString shown;          // an edit's text as last shown
+    std::size_t limit = 0;  // bytes an edit takes by typing
     QButtonGroup* group = nullptr;
   };
 

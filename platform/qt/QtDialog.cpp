@@ -32,6 +32,9 @@ int QtDialog::Run(DialogLogic& logic) {
   setModal(true);
   show();
   if (focusFirst) controls_.SetFocus(controls_.NextTabStop(0), Qt::TabFocusReason);
+  // The focus shows from the start, as after a Tab: the dialog is worked by
+  // keyboard.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   activateWindow();
   raise();
   if (!ended_) exec();
@@ -69,6 +72,8 @@ bool QtDialog::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   if (ended_ || logic_ == nullptr || widget == nullptr || widget->window() != this) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  // Left to the face's filter, which drops it: a held key acts once.
+  if (IsRepeatedActionKey(*key)) return false;
 
   // A key reaches the dialog first as a shortcut override, before any
   // accelerator; the press that follows is then not offered again.
@@ -102,7 +107,7 @@ bool QtDialog::DefaultKey(const QKeyEvent& key) {
       // No default button and no OK command: Enter clicks only the focused
       // push button and is dropped elsewhere.
       auto* button = qobject_cast<QPushButton*>(focusWidget());
-      if (button != nullptr && button->isEnabled() && !key.isAutoRepeat()) button->click();
+      if (button != nullptr && button->isEnabled()) button->click();
       return true;
     }
     case Qt::Key_Escape:

@@ -2,6 +2,9 @@
 // they choose the face (platform/qt/loader/); null when no display can be
 // reached, and then the console runs.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -42,6 +45,12 @@ class DesktopFace {
   DesktopFace() : application_(argc_, argv_), ui_(DriveTable::FromEnvironment()) {
     // Message boxes and the file dialog speak the dialogs' font.
     QApplication::setFont(qt::DialogFont("ＭＳ Ｐゴシック", 9));
+    // Qt's own words (the file dialog's Look in, Save, Cancel) in the
+    // program's language, where Qt's translations are installed.
+    if (translator_.load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QApplication::installTranslator(&translator_);
+    }
   }
   Ui& ui() { return ui_; }
 
@@ -50,6 +59,7 @@ class DesktopFace {
   static inline char* argv_[] = {program_invocation_short_name, nullptr};
   static inline int argc_ = 1;
   QApplication application_;
+  QTranslator translator_;
   qt::QtUi ui_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSize>
 #include <QStringList>
 
 #include "platform/ChosenFile.h"
@@ -46,6 +47,8 @@ void SetUp(QFileDialog& dialog, const FileDialogRequest& request, const DriveTab
   dialog.setNameFilters(NameFilters(request.filter));
   dialog.setDefaultSuffix(ToDisplay(request.defaultExtension));
   dialog.setDirectory(InitialFolder(request, drives));
+  // Room for the detail view's name, size, type and date columns.
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 440)));
   const QString name = ToDisplay(request.initialFileName);
   // A pattern such as "*.xml" is the filter's business, not a name.
   if (!name.isEmpty() && !name.contains('*') && !name.contains('?')) dialog.selectFile(name);
@@ -71,9 +74,20 @@ std::optional<std::string> ChooseFile(const FileDialogRequest& request, QWidget*
     std::optional<QString> chosen = chooser(dialog);
     if (!chosen) return std::nullopt;
     const QFileInfo file(*chosen);
-    if (!file.absoluteDir().exists()) {
+    // The request's flags, as the system's dialog keeps them (the working
+    // folder is never changed here, and there is no read-only box to hide).
+    if ((request.flags & file_dialog::kPathMustExist) && !file.absoluteDir().exists()) {
       ShowMessageBox(owner,
                      "パスが存在しません。\n\nパスを確認してください。\n\n" + file.absolutePath(),
+                     caption, kMbOk | kMbIconExclamation);
+      continue;
+    }
+    // As the system's dialog: a file that must exist is for opening; a save
+    // dialog takes a new name whatever the flag says.
+    if (!request.save && (request.flags & file_dialog::kFileMustExist) && !file.isFile()) {
+      ShowMessageBox(owner,
+                     file.fileName() +
+                         "\nファイルが見つかりません。\nファイル名を確認して再実行してください。",
                      caption, kMbOk | kMbIconExclamation);
       continue;
     }

@@ -1,6 +1,8 @@
 #include "platform/qt/QtKeys.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <array>
 #include <utility>
 
@@ -54,5 +56,26 @@ KeyState::Scope::Scope(KeyState& state, Qt::KeyboardModifiers modifiers)
 }
 
 KeyState::Scope::~Scope() { state_.current_ = saved_; }
+
+bool IsRepeatedActionKey(const QKeyEvent& key) {
+  if (!key.isAutoRepeat()) return false;
+  switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_F12:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool RepeatedActionKeys::eventFilter(QObject*, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (!IsRepeatedActionKey(*key)) return false;
+  key->accept();
+  return true;
+}
 
 }  // namespace pv14::qt

@@ -2,8 +2,11 @@
 // modifier state Ui::IsKeyDown answers from.
 #pragma once
 
+#include <QObject>
 #include <Qt>
 #include <optional>
+
+class QKeyEvent;
 
 namespace pv14::qt {
 
@@ -31,6 +34,18 @@ class KeyState {
 
  private:
   std::optional<Qt::KeyboardModifiers> current_;
+};
+
+// A repeat of a held key that acts (Enter, Esc, F12).
+bool IsRepeatedActionKey(const QKeyEvent& key);
+
+// Drops the repeats of a held key that acts (Enter, Esc, F12) before any
+// window of the face sees them: one stroke is one action, so a held Enter
+// cannot close the file dialog, run the export and dismiss the closing
+// message at once.
+class RepeatedActionKeys : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace pv14::qt

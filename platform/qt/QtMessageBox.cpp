@@ -5,55 +5,44 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <map>
-#include <vector>
 
-#include "platform/Types.h"
+#include "platform/MessageBoxStyle.h"
 #include "platform/qt/QtText.h"
 
 namespace pv14::qt {
 namespace {
 
-constexpr std::uint32_t kButtonMask = 0x0F;
-constexpr std::uint32_t kIconMask = 0xF0;
-constexpr std::uint32_t kMbOkCancel = 0x01;
-constexpr std::uint32_t kMbYesNoCancel = 0x03;
-constexpr std::uint32_t kMbIconError = 0x10;
-
-QMessageBox::Icon IconOf(std::uint32_t style) {
-  switch (style & kIconMask) {
-    case kMbIconError:
+QMessageBox::Icon QtIcon(std::uint32_t style) {
+  switch (IconOf(style)) {
+    case MessageIcon::kError:
       return QMessageBox::Critical;
-    case kMbIconQuestion:
+    case MessageIcon::kQuestion:
       return QMessageBox::Question;
-    case kMbIconExclamation:
+    case MessageIcon::kWarning:
       return QMessageBox::Warning;
-    case kMbIconInformation:
+    case MessageIcon::kInformation:
       return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case MessageIcon::kNone:
+      break;
   }
+  return QMessageBox::NoIcon;
 }
 
 struct Button {
   QMessageBox::StandardButton standard;
-  int id;
   const char* text;
 };
 
-std::vector<Button> ButtonsOf(std::uint32_t style) {
-  const Button ok{QMessageBox::Ok, kIdOk, "OK"};
-  const Button cancel{QMessageBox::Cancel, kIdCancel, "キャンセル"};
-  const Button yes{QMessageBox::Yes, kIdYes, "はい(&Y)"};
-  const Button no{QMessageBox::No, kIdNo, "いいえ(&N)"};
-  switch (style & kButtonMask) {
-    case kMbOkCancel:
-      return {ok, cancel};
-    case kMbYesNoCancel:
-      return {yes, no, cancel};
-    case kMbYesNo:
-      return {yes, no};
+Button ButtonFor(int answer) {
+  switch (answer) {
+    case kIdCancel:
+      return {QMessageBox::Cancel, "キャンセル"};
+    case kIdYes:
+      return {QMessageBox::Yes, "はい(&Y)"};
+    case kIdNo:
+      return {QMessageBox::No, "いいえ(&N)"};
     default:
-      return {ok};
+      return {QMessageBox::Ok, "OK"};
   }
 }
 
@@ -67,18 +56,20 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
   box.setAccessibleName(caption);
   box.setTextFormat(Qt::PlainText);
   box.setText(text);
-  box.setIcon(IconOf(style));
+  box.setIcon(QtIcon(style));
   std::map<QAbstractButton*, int> answers;
-  const std::vector<Button> buttons = ButtonsOf(style);
-  for (const Button& button : buttons) {
+  QPushButton* first = nullptr;
+  for (int answer : AnswersOf(style)) {
+    const Button button = ButtonFor(answer);
     QPushButton* made = box.addButton(button.standard);
     made->setText(QString::fromUtf8(button.text));
     made->setIcon(QIcon());  // plain buttons, as on the system the dialogs come from
-    made->setObjectName(QString::number(button.id));
+    made->setObjectName(QString::number(answer));
     made->setAccessibleName(WithoutMnemonic(made->text()));
-    answers[made] = button.id;
+    answers[made] = answer;
+    if (first == nullptr) first = made;
   }
-  box.setDefaultButton(static_cast<QPushButton*>(box.button(buttons.front().standard)));
+  box.setDefaultButton(first);
 
   // The wait cursor is lifted while the user is asked, as the framework's
   // message boxes do.
@@ -88,14 +79,7 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
   if (waiting) QApplication::restoreOverrideCursor();
 
   auto answer = answers.find(box.clickedButton());
-  if (answer != answers.end()) return answer->second;
-  // Closed without a button: Cancel where there is one, else No, else OK.
-  for (int id : {kIdCancel, kIdNo}) {
-    for (const Button& button : buttons) {
-      if (button.id == id) return id;
-    }
-  }
-  return buttons.front().id;
+  return answer != answers.end() ? answer->second : UnansweredAnswer(style);
 }
 
 }  // namespace pv14::qt

@@ -1,8 +1,10 @@
 #include "platform/qt/QtProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QProgressBar>
-#include <algorithm>
 
 #include "platform/qt/QtText.h"
 
@@ -15,23 +17,24 @@ constexpr int kExposeWaitMs = 2000;
 
 }  // namespace
 
-QtProgressWindow::QtProgressWindow(const DialogTemplate& dialog, WindowHandle handle,
-                                   std::chrono::milliseconds frame)
+QtProgressWindow::QtProgressWindow(const DialogTemplate& dialog, WindowHandle handle)
     : window_(std::make_unique<QWidget>(nullptr, WindowFlagsOf(dialog))),
       controls_(*window_, dialog),
       handle_(handle),
-      frame_(frame) {
-  for (const auto& control : controls_.All()) {
-    if (control.source->kind == ControlKind::kProgressBar) bars_[control.source->id] = Bar{};
-  }
-}
+      bars_(dialog) {}
 
 QtProgressWindow::~QtProgressWindow() = default;
 
 void QtProgressWindow::Show() {
+  // Centred on its screen, as the dialog before it was.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    window_->move(area.center() - QPoint(window_->width() / 2, window_->height() / 2));
+  }
   window_->show();
   window_->raise();
   window_->activateWindow();
+  foregroundAsked_ = true;
   // Paints reach the screen only once the window is mapped; wait for that
   // alone, leaving the user's input queued.
   QElapsedTimer waited;
@@ -47,42 +50,25 @@ void QtProgressWindow::SetCaption(const std::string& caption) {
   const QString title = ToDisplay(caption);
   window_->setWindowTitle(title);
   window_->setAccessibleName(title);
-  captionChanged_ = dirty_ = true;
+  dirty_ = true;
 }
 
 void QtProgressWindow::SetRange(int bar, int low, int high) {
-  Bar& b = bars_[bar];
-  b.low = low;
-  b.high = std::max(low, high);
-  b.pos = std::clamp(b.pos, b.low, b.high);
-  Apply(bar);
+  Apply(bar, bars_.SetRange(bar, low, high));
 }
 
-void QtProgressWindow::SetStep(int, int) {}  // steps are always given as deltas
+void QtProgressWindow::SetStep(int bar, int step) { bars_.SetStep(bar, step); }
 
-void QtProgressWindow::SetPos(int bar, int pos) {
-  Bar& b = bars_[bar];
-  b.pos = std::clamp(pos, b.low, b.high);
-  Apply(bar);
-}
+void QtProgressWindow::SetPos(int bar, int pos) { Apply(bar, bars_.SetPos(bar, pos)); }
 
-void QtProgressWindow::DeltaPos(int bar, int delta) {
-  Bar& b = bars_[bar];
-  const long long moved = static_cast<long long>(b.pos) + delta;
-  b.pos = static_cast<int>(std::clamp<long long>(moved, b.low, b.high));
-  Apply(bar);
-}
+void QtProgressWindow::DeltaPos(int bar, int delta) { Apply(bar, bars_.DeltaPos(bar, delta)); }
 
-int QtProgressWindow::GetPos(int bar) const {
-  auto it = bars_.find(bar);
-  return it == bars_.end() ? 0 : it->second.pos;
-}
+int QtProgressWindow::GetPos(int bar) const { return bars_.GetPos(bar); }
 
-void QtProgressWindow::Apply(int id) {
+void QtProgressWindow::Apply(int id, const ProgressBars::Bar& b) {
   const QtControls::Control* control = controls_.Find(id);
   auto* bar = control ? qobject_cast<QProgressBar*>(control->widget) : nullptr;
   if (bar == nullptr) return;
-  const Bar& b = bars_[id];
   // Painted by Update, not by every step.
   bar->setUpdatesEnabled(false);
   bar->setRange(b.low, b.high);
@@ -96,17 +82,20 @@ void QtProgressWindow::BringToTop() {
 }
 
 void QtProgressWindow::SetForeground() {
-  if (window_->isVisible() && !window_->isActiveWindow()) window_->activateWindow();
+  if (!window_->isVisible() || foregroundAsked_ || window_->isActiveWindow()) return;
+  window_->activateWindow();
+  foregroundAsked_ = true;
 }
 
 void QtProgressWindow::Update() {
   if (!dirty_ || !window_->isVisible()) return;
-  if (!captionChanged_ && sincePaint_.isValid() && sincePaint_.elapsed() < frame_.count()) return;
   window_->repaint();  // painted and on the screen before it returns
-  sincePaint_.restart();
-  dirty_ = captionChanged_ = false;
+  dirty_ = false;
 }
 
-void QtProgressWindow::Close(int) { window_->hide(); }
+void QtProgressWindow::Close(int) {
+  window_->hide();
+  foregroundAsked_ = false;
+}
 
 }  // namespace pv14::qt

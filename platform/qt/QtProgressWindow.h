@@ -4,12 +4,10 @@
 // their ranges as common-controls bars do.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
-#include <chrono>
-#include <map>
 #include <memory>
 
+#include "platform/ProgressBars.h"
 #include "platform/Ui.h"
 #include "platform/qt/QtControls.h"
 
@@ -17,11 +15,9 @@ namespace pv14::qt {
 
 class QtProgressWindow final : public ProgressWindow {
  public:
-  // Repaints come at most once a frame, since faster ones could not be
-  // seen, except that a new caption is always painted at once: the window
-  // never shows the run more than one caption step behind.
-  QtProgressWindow(const DialogTemplate& dialog, WindowHandle handle,
-                   std::chrono::milliseconds frame = std::chrono::milliseconds(16));
+  // Every change is painted by the next Update, as the system's window is:
+  // the activity bar cycles and ends full on the screen too.
+  QtProgressWindow(const DialogTemplate& dialog, WindowHandle handle);
   ~QtProgressWindow() override;
 
   WindowHandle Handle() const override { return handle_; }
@@ -43,21 +39,17 @@ class QtProgressWindow final : public ProgressWindow {
   QWidget& Window() { return *window_; }
 
  private:
-  struct Bar {
-    int low = 0;
-    int high = 100;
-    int pos = 0;
-  };
-  void Apply(int id);
+  void Apply(int id, const ProgressBars::Bar& bar);
 
   std::unique_ptr<QWidget> window_;
   QtControls controls_;
   WindowHandle handle_;
-  std::chrono::milliseconds frame_;
-  std::map<int, Bar> bars_;
-  QElapsedTimer sincePaint_;
+  ProgressBars bars_;
   bool dirty_ = true;
-  bool captionChanged_ = false;
+  // Asked once per showing: whether the window is active is only learnt by
+  // handling events, which the run does not, and each request is a round
+  // trip to the display.
+  bool foregroundAsked_ = false;
 };
 
 }  // namespace pv14::qt

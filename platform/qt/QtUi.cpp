@@ -11,7 +11,11 @@
 namespace pv14::qt {
 
 QtUi::QtUi(const DriveTable& drives, FileChooser chooser)
-    : drives_(drives), chooser_(std::move(chooser)) {}
+    : drives_(drives), chooser_(std::move(chooser)) {
+  qApp->installEventFilter(&repeats_);
+}
+
+QtUi::~QtUi() { qApp->removeEventFilter(&repeats_); }
 
 int QtUi::MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                      std::uint32_t style) {
@@ -36,11 +40,11 @@ std::unique_ptr<ProgressWindow> QtUi::CreateProgressWindow(const DialogTemplate&
 }
 
 void QtUi::BeginWaitCursor() {
-  if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (wait_.Begin()) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void QtUi::EndWaitCursor() {
-  if (waitDepth_ > 0 && --waitDepth_ == 0) QApplication::restoreOverrideCursor();
+  if (wait_.End()) QApplication::restoreOverrideCursor();
 }
 
 QWidget* QtUi::ShownWindow(WindowHandle handle) const {

@@ -17,6 +17,7 @@ namespace pv14::qt {
 class QtUi final : public Ui {
  public:
   explicit QtUi(const DriveTable& drives, FileChooser chooser = UserChoosesFile());
+  ~QtUi() override;
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  std::uint32_t style) override;
@@ -39,7 +40,8 @@ class QtUi final : public Ui {
   KeyState keys_;
   std::map<WindowHandle, QPointer<QWidget>> windows_;
   WindowHandle nextHandle_ = 0x10000;
-  int waitDepth_ = 0;
+  WaitCursorDepth wait_;
+  RepeatedActionKeys repeats_;
 };
 
 }  // namespace pv14::qt

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/ResourceScript.h"
+#include "resources/win32/ResourceScript.h"
 #include "resources/Strings.h"
 #include "resources/Templates.h"
 

@@ -1,9 +1,11 @@
 // Message boxes on the console: what is shown and how answers are read.
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/MessageBoxStyle.h"
 #include "platform/Types.h"
 #include "platform/console/ConsoleUi.h"
 #include "tests/platform/Sj.h"
@@ -72,6 +74,40 @@ TEST(ConsoleMessageBoxShownTest, InvalidBytesAreShownAsReplacementCharacters) {
   EXPECT_NE(out.str().find("a\xEF\xBF\xBD"
                            "b"),
             std::string::npos);
+}
+
+// The style decoding every face shares: the buttons in order, and what a box
+// closed without a button answers.
+struct StyleCase {
+  const char* name;
+  std::uint32_t style;
+  std::vector<int> answers;
+  int unanswered;
+};
+
+class MessageBoxStyleTest : public ::testing::TestWithParam<StyleCase> {};
+
+TEST_P(MessageBoxStyleTest, GivesButtonsAndTheUnansweredAnswer) {
+  const StyleCase& c = GetParam();
+  EXPECT_EQ(AnswersOf(c.style), c.answers);
+  EXPECT_EQ(UnansweredAnswer(c.style), c.unanswered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageBoxStyleTest,
+    ::testing::Values(StyleCase{"Ok", kMbOk | kMbIconInformation, {kIdOk}, kIdOk},
+                      StyleCase{"OkCancel", 0x01, {kIdOk, kIdCancel}, kIdCancel},
+                      StyleCase{"YesNoCancel", 0x03, {kIdYes, kIdNo, kIdCancel}, kIdCancel},
+                      StyleCase{"YesNoIsNo", kMbYesNo | kMbIconQuestion, {kIdYes, kIdNo}, kIdNo},
+                      StyleCase{"UnknownButtonsAreOk", 0x06, {kIdOk}, kIdOk}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MessageBoxStyleTest, IconsOfTheStyle) {
+  EXPECT_EQ(IconOf(0x10), MessageIcon::kError);
+  EXPECT_EQ(IconOf(kMbYesNo | kMbIconQuestion), MessageIcon::kQuestion);
+  EXPECT_EQ(IconOf(kMbIconExclamation), MessageIcon::kWarning);
+  EXPECT_EQ(IconOf(kMbIconInformation), MessageIcon::kInformation);
+  EXPECT_EQ(IconOf(kMbOk), MessageIcon::kNone);
 }
 
 }  // namespace

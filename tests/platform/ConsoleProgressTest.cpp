@@ -3,6 +3,7 @@
 #include "platform/console/ConsoleProgress.h"
 
 #include <sstream>
+#include <utility>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ namespace {
 constexpr int kMain = 21;
 constexpr int kActivity = 22;
 
-// A window of two bars, the first of them the main one.
+// A window of two bars, the main one bound as the bar shown.
 const DialogTemplate& ProgressTemplate() {
   static const DialogTemplate dialog{7,
                                      Sj("作業中"),
@@ -28,7 +29,7 @@ const DialogTemplate& ProgressTemplate() {
                                      0,
                                      {{kMain, ControlKind::kProgressBar, "", 5, 5, 90, 10, 0},
                                       {kActivity, ControlKind::kProgressBar, "", 5, 20, 90, 10, 0}},
-                                     {}};
+                                     {{ConsoleProgressWindow::kShownBar, kMain}}};
   return dialog;
 }
 
@@ -57,6 +58,19 @@ TEST(ConsoleProgressTest, BarsAreHeldToTheirRange) {
   window.SetRange(kMain, 0, 500);
   EXPECT_EQ(window.GetPos(kMain), 500);
   EXPECT_EQ(window.GetPos(4242), 0);
+}
+
+// The percentage shown is the bound main bar's wherever the template lists it.
+TEST(ConsoleProgressTest, PercentIsTheMainBarsNotTheFirstBars) {
+  DialogTemplate activityFirst = ProgressTemplate();
+  std::swap(activityFirst.controls[0], activityFirst.controls[1]);
+  Console console;
+  ConsoleProgressWindow window(console.io, activityFirst, 1, false);
+  window.SetRange(kActivity, 0, 4);
+  window.SetPos(kActivity, 4);
+  window.SetRange(kMain, 0, 1000);
+  window.SetPos(kMain, 250);
+  EXPECT_EQ(window.Percent(), 25);
 }
 
 TEST(ConsoleProgressTest, ElsewhereWritesANewCaptionOncePerTenthAfterShow) {

@@ -1,7 +1,7 @@
 // The resource script the Windows build compiles dialogs 130 and 131 from:
 // every field of a template in its place, every text as UTF-16 escapes that
 // no resource compiler can read another way.
-#include "platform/ResourceScript.h"
+#include "resources/win32/ResourceScript.h"
 
 #include <gtest/gtest.h>
 

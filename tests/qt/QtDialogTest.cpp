@@ -3,11 +3,15 @@
 // file dialog.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "platform/Encoding.h"
 #include "platform/qt/QtText.h"
+#include "resources/ControlIds.h"
 #include "resources/Templates.h"
 #include "tests/qt/QtFaceFixture.h"
 
@@ -113,6 +117,25 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"AltDWithCallersPathDoesNothing", 1010, Qt::Key_D, kAlt, kOpen, 1010, 1010, 0, 0,
                 true}),
     NameOf);
+
+// A held key acts once: its repeats reach neither the logic nor a button.
+TEST_F(QtFaceTest, RepeatsOfAHeldActionKeyDoNothing) {
+  const int result = Run([&](qt::QtDialog& dialog) {
+    QApplication::setActiveWindow(&dialog);
+    dialog.SetText(D::kOutputPathEditId, Windows("out.xml"));
+    for (int key : {Qt::Key_Return, Qt::Key_F12, Qt::Key_Escape}) {
+      dialog.SetFocus(D::kExecuteButtonId);
+      for (QEvent::Type type : {QEvent::ShortcutOverride, QEvent::KeyPress}) {
+        QKeyEvent repeat(type, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(dialog.focusWidget(), &repeat);
+      }
+      EXPECT_TRUE(dialog.isVisible()) << key;
+    }
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);  // a stroke of its own
+  });
+  EXPECT_EQ(result, D::kResultExecute);
+  EXPECT_TRUE(boxes_.shown.empty());
+}
 
 // ---------------------------------------------------------------- typing
 
@@ -241,6 +264,26 @@ TEST_F(QtFaceTest, ControlsAreNamedForToolsAndChainedInTemplateOrder) {
       while (!(next->focusPolicy() & Qt::TabFocus));
     }
     EXPECT_EQ(dialog.findChild<QWidget*>("1010")->accessibleName(), "営業所得用（一般用）(1)");
+  });
+}
+
+// Data is shown as data: an & stays, and a name too long for its place is
+// cut after a whole character with an ellipsis; tools still read it whole.
+TEST_F(QtFaceTest, LongCompanyNameEndsInAnEllipsisAfterAWholeCharacter) {
+  std::string whole = "A&B";
+  for (int i = 0; i < 30; ++i) whole += "商店ｱ";
+  dialog_.CompanyText = Sj(whole.c_str());
+  Run([&](qt::QtDialog& dialog) {
+    auto* label = dialog.findChild<QLabel*>(QString::number(ids::kCompanyText));
+    ASSERT_NE(label, nullptr);
+    const QString full = qt::ToDisplay(dialog.GetText(ids::kCompanyText));
+    const QString shown = label->text();
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    const QString kept = shown.chopped(1);
+    EXPECT_TRUE(full.startsWith(kept));
+    EXPECT_TRUE(kept.startsWith("A&B"));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->width());
+    EXPECT_EQ(label->accessibleName(), full);
   });
 }
 

@@ -145,7 +145,7 @@ struct PaintCounter : QObject {
 };
 
 TEST_F(QtFaceTest, ProgressPaintsAtOnceWithoutAnEventLoop) {
-  qt::QtProgressWindow window(ProgressDialogTemplate(), 1, std::chrono::milliseconds(0));
+  qt::QtProgressWindow window(ProgressDialogTemplate(), 1);
   window.Show();
   PaintCounter counter;
   Bar(window.Window(), 1018)->installEventFilter(&counter);

@@ -26,8 +26,9 @@ windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 # ---- the console's report of the same choices
 desktop_install "$work/console" "$program" "$tool" "$sample"
 console_report="$work/console/out/report.xml"
+desktop_env "$work/console"
 printf '3\npath %s\nexecute\n' "$(windows_path "$console_report")" |
-  env $(desktop_env "$work/console") PV14_UI=console "$work/console/program/$(basename "$program")" \
+  env "${desktop_vars[@]}" PV14_UI=console "$work/console/program/$(basename "$program")" \
     2>"$work/console/stderr.txt" || fail "the console run did not succeed"
 [ -s "$console_report" ] || fail "the console run wrote no report"
 

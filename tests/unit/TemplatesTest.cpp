@@ -9,6 +9,7 @@
 
 #include "dialogs/ConditionDialog.h"
 #include "platform/Encoding.h"
+#include "resources/ControlIds.h"
 #include "resources/Text.h"
 
 namespace pv14 {
@@ -22,10 +23,27 @@ std::vector<int> Ids(const DialogTemplate& dialog) {
 
 TEST(TemplatesTest, ConditionDialogControlsAreInTabOrder) {
   const DialogTemplate& t = ConditionDialogTemplate();
-  EXPECT_EQ(t.id, 130);
+  EXPECT_EQ(t.id, ids::kConditionDialog);
   EXPECT_EQ(t.caption, SJ("所得税 - 集計条件"));
-  EXPECT_EQ(Ids(t), (std::vector<int>{1000, 1002, 1004, 1001, 1003, 1005, 1006, 1007, 1008, 1009,
-                                      1010, 1012, 1011, 1015, 1016, 1017, 1013, 1014}));
+  using namespace ids;
+  EXPECT_EQ(Ids(t), (std::vector<int>{kCompanyLabel, kCompanyColon, kCompanyText, kPeriodLabel,
+                                      kPeriodColon, kPeriodText, kCostLabel, kCostColon, kCostText,
+                                      kIncomeKindGroup, kBusinessRadio, kOtherRadio,
+                                      kRealEstateRadio, kOutputGroup, kOutputPathEdit,
+                                      kBrowseButton, kExecuteButton, kCancelButton}));
+}
+
+// The statics that show the user's data take an & as it is on every face
+// and end in an ellipsis where cut; the captions keep their mnemonics.
+TEST(TemplatesTest, OnlyDataStaticsTakeNoPrefixAndEllipsis) {
+  const DialogTemplate& t = ConditionDialogTemplate();
+  for (const ControlTemplate& c : t.controls) {
+    if (c.kind != ControlKind::kStatic) continue;
+    const bool data =
+        c.id == ids::kCompanyText || c.id == ids::kPeriodText || c.id == ids::kCostText;
+    EXPECT_EQ((c.style & style::kNoPrefix) != 0, data) << c.id;
+    EXPECT_EQ((c.style & style::kEndEllipsis) != 0, data) << c.id;
+  }
 }
 
 // The logic's ids: no two controls share one, and the framework's OK and
@@ -42,6 +60,25 @@ TEST(TemplatesTest, ConditionDialogIdsAreUniqueAndNoneIsOkOrCancel) {
                  ConditionDialog::kCancelButtonId, ConditionDialog::kOutputGroupId}) {
     EXPECT_TRUE(std::binary_search(ids.begin(), ids.end(), id)) << id;
   }
+}
+
+// What every face takes from the template: which radio buttons exclude each
+// other, and where the focus goes first and after a group box's accelerator.
+TEST(TemplatesTest, ConditionDialogRadioGroupAndTabStops) {
+  using namespace ids;
+  const DialogTemplate& t = ConditionDialogTemplate();
+  const std::vector<int> kinds{kBusinessRadio, kOtherRadio, kRealEstateRadio};
+  for (int id : kinds) EXPECT_EQ(t.RadioGroup(id), kinds) << id;
+  EXPECT_TRUE(t.RadioGroup(kExecuteButton).empty());  // a group of its own
+  EXPECT_TRUE(t.RadioGroup(4242).empty());
+
+  auto all = [](int) { return true; };
+  EXPECT_EQ(t.NextTabStop(0, all), kBusinessRadio);
+  EXPECT_EQ(t.NextTabStop(0, [](int id) { return id != kBusinessRadio; }), kOtherRadio);
+  EXPECT_EQ(t.NextTabStop(kOutputGroup, all), kOutputPathEdit);
+  EXPECT_EQ(t.NextTabStop(kOutputGroup, [](int id) { return id != kOutputPathEdit; }),
+            kBrowseButton);
+  EXPECT_EQ(t.NextTabStop(0, [](int) { return false; }), 0);
 }
 
 // Each console command acts on the control the dialog's logic gives that
@@ -84,13 +121,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TemplatesTest, ProgressDialogIsHiddenTopmostWithTwoBars) {
   const DialogTemplate& t = ProgressDialogTemplate();
-  EXPECT_EQ(t.id, 131);
+  EXPECT_EQ(t.id, ids::kProgressDialog);
   EXPECT_EQ(t.caption, SJ("集計中"));
-  EXPECT_EQ(Ids(t), (std::vector<int>{1018, 1019}));
+  EXPECT_EQ(Ids(t), (std::vector<int>{ids::kMainBar, ids::kActivityBar}));
   EXPECT_EQ(t.controls[0].style, style::kBorder | style::kSmooth);
   EXPECT_EQ(t.controls[1].style, style::kBorder);
   EXPECT_EQ(t.style, style::kPopup | style::kCaption | style::kModalFrame | style::kSystemModal);
-  EXPECT_TRUE(t.commands.empty());
+  // No command; the bar the console shows is the main one.
+  ASSERT_EQ(t.commands.size(), 1u);
+  EXPECT_EQ(t.CommandTarget("percent"), ids::kMainBar);
 }
 
 TEST(TemplatesTest, ControlsLieInsideTheirDialog) {

@@ -1,5 +1,6 @@
 #include "platform/win32/face/Win32Dialog.h"
 
+#include "platform/TypedText.h"
 #include "platform/win32/WindowHandle.h"
 #include "platform/win32/face/Win32Mapping.h"
 
@@ -61,6 +62,10 @@ int Win32Dialog::Run(HWND owner) {
     // already (the caller's window during a run), when it is left so.
     const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
     if (disableOwner) ::EnableWindow(owner, FALSE);
+    // The focus and the accelerators show from the start, not only after
+    // the first key: the dialog is worked by keyboard.
+    ::SendMessageW(window_, WM_CHANGEUISTATE,
+                   MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     RunModalLoop();
     // Enabled before the dialog goes, so the activation returns to it.
     if (disableOwner) ::EnableWindow(owner, TRUE);
@@ -132,12 +137,7 @@ bool Win32Dialog::PreTranslate(const MSG& message) {
 }
 
 void Win32Dialog::NoMoreInput() {
-  const auto cancel = template_.CommandTarget(command::kCancel);
-  if (cancel && Item(*cancel) != nullptr) {
-    logic_.OnCommand(*this, *cancel);
-  } else {
-    logic_.OnCancel(*this);
-  }
+  CancelForNoMoreInput(template_, *this, logic_);
   if (!ended_) EndDialog(kIdCancel);
 }
 
@@ -146,14 +146,17 @@ void Win32Dialog::KeepWithinLimit(int id) {
   if (it == limited_.end()) return;
   HWND edit = Item(id);
   const std::wstring text = WindowText(edit);
-  if (auto fitted = FitEditChange(it->second.accepted, text, it->second.bytes)) {
+  const auto utf16 = [](std::wstring_view wide) {
+    return std::u16string(wide.begin(), wide.end());
+  };
+  const TypedChange fitted =
+      FitTypedChange(utf16(it->second.accepted), utf16(text), it->second.bytes);
+  it->second.accepted.assign(fitted.text.begin(), fitted.text.end());
+  if (it->second.accepted != text) {
     settingText_ = true;
-    ::SetWindowTextW(edit, fitted->text.c_str());
+    ::SetWindowTextW(edit, it->second.accepted.c_str());
     settingText_ = false;
-    ::SendMessageW(edit, EM_SETSEL, fitted->caret, fitted->caret);
-    it->second.accepted = fitted->text;
-  } else {
-    it->second.accepted = text;
+    ::SendMessageW(edit, EM_SETSEL, fitted.caret, fitted.caret);
   }
 }
 

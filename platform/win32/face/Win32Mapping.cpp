@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/MessageBoxStyle.h"
 #include "platform/TypedText.h"
 #include "platform/win32/WideText.h"
 
@@ -39,15 +40,6 @@ std::string Utf8(std::wstring_view wide) {
   return text;
 }
 
-// One character of UTF-16 at pos: 2 units for a surrogate pair, else 1.
-std::size_t UnitsAt(std::wstring_view wide, std::size_t pos) {
-  const wchar_t c = wide[pos];
-  return c >= 0xD800 && c < 0xDC00 && pos + 1 < wide.size() && wide[pos + 1] >= 0xDC00 &&
-                 wide[pos + 1] < 0xE000
-             ? 2
-             : 1;
-}
-
 }  // namespace
 
 std::wstring DisplayText(std::string_view cp932) {
@@ -57,8 +49,6 @@ std::wstring DisplayText(std::string_view cp932) {
 
 std::string ProgramText(std::wstring_view wide) { return TypeIntoEdit(Utf8(wide), kNoLimit); }
 
-std::size_t ProgramBytes(std::wstring_view wide) { return ProgramText(wide).size(); }
-
 UINT MessageBoxFlags(std::uint32_t style, bool owned) {
   UINT flags = (style & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK)) | MB_SETFOREGROUND;
   if (!owned) flags |= MB_TASKMODAL;
@@ -66,8 +56,7 @@ UINT MessageBoxFlags(std::uint32_t style, bool owned) {
 }
 
 int MessageBoxAnswer(int returned, std::uint32_t style) {
-  if (returned != 0) return returned;
-  return (style & MB_TYPEMASK) == kMbYesNo ? kIdNo : kIdOk;
+  return returned != 0 ? returned : UnansweredAnswer(style);
 }
 
 FileDialogSetup SetUpFileDialog(const FileDialogRequest& request) {
@@ -89,37 +78,6 @@ FileDialogSetup SetUpFileDialog(const FileDialogRequest& request) {
   setup.file.resize(MAX_PATH, L'\0');
   setup.flags = request.flags | OFN_EXPLORER;
   return setup;
-}
-
-std::optional<FittedEdit> FitEditChange(std::wstring_view before, std::wstring_view after,
-                                        std::size_t byteLimit) {
-  std::size_t prefix = 0;
-  while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) {
-    ++prefix;
-  }
-  std::size_t suffix = 0;
-  while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  const std::wstring_view inserted = after.substr(prefix, after.size() - prefix - suffix);
-  if (inserted.empty() || ProgramBytes(after) <= byteLimit) return std::nullopt;
-
-  std::wstring kept(after.substr(0, prefix));
-  const std::wstring_view rest = after.substr(after.size() - suffix);
-  std::size_t used = ProgramBytes(kept) + ProgramBytes(rest);
-  std::size_t take = 0;
-  while (take < inserted.size()) {
-    const std::size_t units = UnitsAt(inserted, take);
-    const std::size_t bytes = ProgramBytes(inserted.substr(take, units));
-    if (used + bytes > byteLimit) break;
-    used += bytes;
-    take += units;
-  }
-  kept.append(inserted.substr(0, take));
-  const std::size_t caret = kept.size();
-  kept.append(rest);
-  return FittedEdit{std::move(kept), caret};
 }
 
 }  // namespace pv14::win32

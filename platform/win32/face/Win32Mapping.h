@@ -22,15 +22,13 @@ std::wstring DisplayText(std::string_view cp932);
 // What the program reads from a control: every character code page 932
 // cannot hold becomes '?', as in an edit of a Shift_JIS program.
 std::string ProgramText(std::wstring_view wide);
-// The length of ProgramText(wide), in bytes.
-std::size_t ProgramBytes(std::wstring_view wide);
 
 // MessageBoxW's flags for a style of the program: its buttons, icon and
 // default button; brought to the foreground (the program has no main window)
 // and modal to the whole thread when it has no owner.
 UINT MessageBoxFlags(std::uint32_t style, bool owned);
 // The program's answer for what MessageBoxW returned (0: it could not show
-// the box): No for an unanswered question, else OK.
+// the box, which counts as unanswered).
 int MessageBoxAnswer(int returned, std::uint32_t style);
 
 // The common file dialog's side of a request, owned here so the pointers in
@@ -44,18 +42,5 @@ struct FileDialogSetup {
   DWORD flags;
 };
 FileDialogSetup SetUpFileDialog(const FileDialogRequest& request);
-
-// An edit held to a limit in program bytes, while it counts UTF-16 units:
-// given the text before and after a change by the user, the text the edit
-// keeps (the inserted part cut to the last whole character that fits, as an
-// edit of a Shift_JIS program takes only what fits) and the caret after the
-// kept insertion. nullopt when the change fits as it is; deleting always
-// fits.
-struct FittedEdit {
-  std::wstring text;
-  std::size_t caret;
-};
-std::optional<FittedEdit> FitEditChange(std::wstring_view before, std::wstring_view after,
-                                        std::size_t byteLimit);
 
 }  // namespace pv14::win32

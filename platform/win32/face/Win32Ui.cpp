@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "platform/ChosenFile.h"
 #include "platform/Faces.h"
+#include "platform/TypedText.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowHandle.h"
 #include "platform/win32/face/Win32Dialog.h"
@@ -48,10 +50,20 @@ class Win32Ui final : public Ui {
     dialog.lpstrTitle = setup.title.empty() ? nullptr : setup.title.c_str();
     dialog.lpstrDefExt = setup.defaultExtension.empty() ? nullptr : setup.defaultExtension.c_str();
     dialog.Flags = setup.flags;
-    const BOOL chosen = request.save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
-    if (!chosen) return std::nullopt;
-    // A name no Shift_JIS text can hold names no file the program can open.
-    return WideToCp932(setup.file.c_str());
+    for (;;) {
+      const BOOL chosen = request.save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
+      if (!chosen) return std::nullopt;
+      const std::wstring file = setup.file.c_str();
+      if (auto path = WideToCp932(file)) return path;
+      // A name no Shift_JIS text can hold names no file the program can
+      // open: said, as every face says it, and asked again.
+      ::MessageBoxW(
+          dialog.hwndOwner,
+          DisplayText(UnwritableNameRefusal(Utf16ToUtf8(std::u16string(file.begin(), file.end()))))
+              .c_str(),
+          dialog.lpstrTitle,
+          MessageBoxFlags(kMbOk | kMbIconExclamation, dialog.hwndOwner != nullptr));
+    }
   }
 
   std::unique_ptr<ProgressWindow> CreateProgressWindow(const DialogTemplate& dialog) override {
@@ -63,16 +75,16 @@ class Win32Ui final : public Ui {
   bool IsKeyDown(int virtualKey) override { return ::GetKeyState(virtualKey) < 0; }
 
   void BeginWaitCursor() override {
-    if (waiting_++ == 0) previous_ = ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
+    if (wait_.Begin()) previous_ = ::SetCursor(::LoadCursorW(nullptr, kWaitCursor));
   }
 
   void EndWaitCursor() override {
-    if (waiting_ == 0 || --waiting_ != 0) return;
+    if (!wait_.End()) return;
     ::SetCursor(previous_ != nullptr ? previous_ : ::LoadCursorW(nullptr, kArrowCursor));
   }
 
  private:
-  int waiting_ = 0;
+  WaitCursorDepth wait_;
   HCURSOR previous_ = nullptr;
 };
 

@@ -14,14 +14,15 @@
 #include "platform/win32/WindowsApi.h"
 #include "tests/e2e/ExportFixture.h"
 #include "tests/support/XmlCheck.h"
+#include "resources/ControlIds.h"
 
 namespace pv14::testing {
 namespace {
 
 constexpr char kLevelOne[] = "[ProgramLevel]\r\nPV14=1\r\n";
-constexpr int kOtherIncome = 1012;  // IncomeKind 2
-constexpr int kPathEdit = 1016;
-constexpr int kExecute = 1013;
+constexpr int kOtherIncome = ids::kOtherRadio;  // IncomeKind 2
+constexpr int kPathEdit = ids::kOutputPathEdit;
+constexpr int kExecute = ids::kExecuteButton;
 constexpr int kMessageText = 0xFFFF;  // the text of a message box
 const wchar_t kConditionsCaption[] = L"\x6240\x5F97\x7A0E - \x96C6\x8A08\x6761\x4EF6";
 const wchar_t kMessageCaption[] = L"\x6240\x5F97\x7A0E";

@@ -13,13 +13,14 @@
 #include "platform/win32/WindowsApi.h"
 #include "resources/Templates.h"
 #include "tests/platform/Sj.h"
+#include "resources/ControlIds.h"
 
 namespace pv14::testing {
 namespace {
 
-constexpr int kEdit = 1016;
-constexpr int kExecute = 1013;
-constexpr int kCancel = 1014;
+constexpr int kEdit = ids::kOutputPathEdit;
+constexpr int kExecute = ids::kExecuteButton;
+constexpr int kCancel = ids::kCancelButton;
 
 Ui* Win32Face() {
   for (const Face& face : LinkedFaces()) {

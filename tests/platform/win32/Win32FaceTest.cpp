@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Faces.h"
-#include "platform/ResourceScript.h"
+#include "resources/win32/ResourceScript.h"
 #include "platform/win32/WindowsApi.h"
 #include "platform/win32/face/Win32Mapping.h"
 #include "resources/Strings.h"
@@ -117,53 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
         FileDialogCase{"NoFilter", Request("", "x", ""), L"", L"x", L"", 0x180C | OFN_EXPLORER},
         FileDialogCase{"NameLongerThanTheBufferIsCut", Request("", std::string(300, 'n'), ""), L"",
                        std::wstring(MAX_PATH - 1, L'n'), L"", 0x180C | OFN_EXPLORER}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// ---------------------------------------------------------------- the edit's byte limit
-
-struct EditCase {
-  const char* name;
-  std::wstring before, after;
-  std::size_t limit;
-  std::optional<std::wstring> kept;  // nullopt: the change stands
-  std::size_t caret;
-};
-
-void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
-
-class EditLimitTest : public ::testing::TestWithParam<EditCase> {};
-
-TEST_P(EditLimitTest, KeepsTheTextWithinTheBytes) {
-  const EditCase& c = GetParam();
-  const auto fitted = win32::FitEditChange(c.before, c.after, c.limit);
-  ASSERT_EQ(fitted.has_value(), c.kept.has_value());
-  if (!fitted) return;
-  EXPECT_EQ(fitted->text, *c.kept);
-  EXPECT_EQ(fitted->caret, c.caret);
-  EXPECT_LE(win32::ProgramBytes(fitted->text), std::max(c.limit, win32::ProgramBytes(c.before)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EditLimitTest,
-    ::testing::Values(
-        EditCase{"TypingWithinTheLimit", L"abc", L"abcd", 5, std::nullopt, 0},
-        EditCase{"DoubleByteCharacterThatFitsExactly", L"abc", L"abc\x3042", 5, std::nullopt, 0},
-        EditCase{"DoubleByteCharacterOneByteTooMany", L"abcd", L"abcd\x3042", 5, L"abcd", 4},
-        EditCase{"PasteCutAtTheLastWholeCharacter", L"ab",
-                 L"a\x3042\x3044\x3046"
-                 L"b",
-                 6,
-                 L"a\x3042\x3044"
-                 L"b",
-                 3},
-        EditCase{"PasteIntoTheMiddleKeepsTheRest", L"abcd", L"abXYZcd", 6, L"abXYcd", 4},
-        EditCase{"ReplacingASelectionCountsWhatRemains", L"abcdef", L"aZZZZf", 5, L"aZZZf", 4},
-        EditCase{"DeletingAlwaysStands", std::wstring(300, L'x'), std::wstring(299, L'x'), 255,
-                 std::nullopt, 0},
-        EditCase{"ProgramTextOverTheLimitTakesNoTyping", std::wstring(259, L'x'),
-                 std::wstring(259, L'x') + L"y", 255, std::wstring(259, L'x'), 259},
-        EditCase{"CharacterWithoutShiftJisFormCountsAsOneByte", L"abcd", L"abcd\xD83D\xDE00", 5,
-                 std::nullopt, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- the program's resources

@@ -1,4 +1,4 @@
-#include "platform/ResourceScript.h"
+#include "resources/win32/ResourceScript.h"
 
 #include <cstdio>
 
