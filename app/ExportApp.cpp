@@ -124,9 +124,12 @@ bool ExportApp::Run(const std::string& commandLine) {
                                                edition_.defaultProductName, &ui_);
 
   collector->Collect(record, incomeKind);
+  // A store that failed part-way gave empty values, not the user's figures:
+  // no report is written from them.
+  const bool collected = engine->GetLastResult() == kEngineOk;
 
   writer->SetProgressBase(progress::kWriteBase);
-  const bool written = writer->WriteReport(outputPath, FunctionId, record) != 0;
+  const bool written = collected && writer->WriteReport(outputPath, FunctionId, record) != 0;
   if (written) {
     dialog->SaveSettings(0, 0, incomeKind,
                          LaunchedByCaller ? std::nullopt : std::optional<std::string>(outputPath));

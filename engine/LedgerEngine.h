@@ -274,6 +274,9 @@ class ClAccConnect {
   void SetUseDataType(std::int32_t type);
   std::int32_t Initiate();
   std::int32_t ExpSysLink();  // 0 linked, 1 cancelled, other failed
+  // 0 while every call since Initiate was served; else the first failure
+  // of the store underneath (already told to the user by the engine).
+  std::int32_t GetLastResult();
   // Shows a message modally; result as a message box's.
   std::int32_t DispMsg(pv14::WindowHandle owner, const char* text, const char* caption,
                        std::uint32_t style);

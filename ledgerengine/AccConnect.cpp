@@ -44,6 +44,8 @@ std::int32_t ClAccConnect::ExpSysLink() {
   return result == kEngineOk ? kEngineOk : pv14::ledger::kEngineLinkFailed;
 }
 
+std::int32_t ClAccConnect::GetLastResult() { return Session::Instance().Failure(); }
+
 // Each ends the run's read transaction, letting a waiting load go on.
 void ClAccConnect::LogOut() { Session::Instance().Close(); }
 void ClAccConnect::Terminate() { Session::Instance().Close(); }

@@ -15,6 +15,7 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
  public:
   Json& Root() { return root_; }
   const std::optional<FormError>& Problem() const { return problem_; }
+  bool TooDeep() const { return tooDeep_; }
 
   bool null() override { return Add(nullptr); }
   bool boolean(bool value) override { return Add(value); }
@@ -96,6 +97,10 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
   }
 
   bool Open(Json container) {
+    if (levels_.size() == kMaxJsonNesting) {
+      tooDeep_ = true;
+      return false;
+    }
     FormPath path = ChildPath();
     Json* placed = Place(std::move(container));
     levels_.push_back(Level{placed, std::move(path), {}});
@@ -115,13 +120,51 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
   Json root_;
   std::vector<Level> levels_;
   std::optional<FormError> problem_;
+  bool tooDeep_ = false;
 };
+
+// Where the parser stopped at the first container past the limit: found
+// again by counting brackets outside strings, which only a refused file pays.
+std::string TooDeepAt(std::string_view text) {
+  std::size_t depth = 0;
+  std::size_t line = 1;
+  std::size_t lineStart = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+      continue;
+    }
+    if (c == '"') {
+      inString = true;
+    } else if (c == '\n') {
+      ++line;
+      lineStart = i + 1;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonNesting) {
+        return "at line " + std::to_string(line) + ", column " + std::to_string(i - lineStart + 1);
+      }
+    } else if (c == ']' || c == '}') {
+      if (depth > 0) --depth;
+    }
+  }
+  return "near the end";
+}
 
 }  // namespace
 
 Json ParseJsonDocument(std::string_view text) {
   DocumentBuilder builder;
   const bool parsed = Json::sax_parse(text, &builder);
+  if (builder.TooDeep()) {
+    throw FormError("nesting deeper than the form's " + std::to_string(kMaxJsonNesting) +
+                    " levels of objects and arrays " + TooDeepAt(text));
+  }
   if (builder.Problem()) throw *builder.Problem();
   if (!parsed) throw FormError("malformed JSON");
   return std::move(builder.Root());

@@ -1,5 +1,8 @@
 #include "ledgerengine/Schema.h"
 
+#include <map>
+#include <set>
+
 #include "ledgerengine/EngineData.h"
 #include "ledgerengine/RecordColumns.h"
 
@@ -52,7 +55,47 @@ std::string CreateStatement(const TableShape& table) {
   return sql + "\n)";
 }
 
+std::vector<std::string> ColumnsOf(Database& db, const std::string& table) {
+  std::vector<std::string> columns;
+  auto info = db.Prepare("PRAGMA table_info(" + table + ")");
+  while (info->Step()) columns.emplace_back(info->Blob(1));
+  return columns;
+}
+
+// How a table whose statement differs from ours differs, by its columns.
+std::string TableDifference(Database& db, const TableShape& table) {
+  Database expected(":memory:", Database::Mode::kReadWriteCreate);
+  expected.Exec(CreateStatement(table));
+  const std::vector<std::string> want = ColumnsOf(expected, table.name);
+  const std::vector<std::string> have = ColumnsOf(db, table.name);
+  const std::set<std::string> haveSet(have.begin(), have.end());
+  const std::set<std::string> wantSet(want.begin(), want.end());
+  for (const std::string& column : want) {
+    if (haveSet.count(column) == 0) return "the table " + table.name + " has no column " + column;
+  }
+  for (const std::string& column : have) {
+    if (wantSet.count(column) == 0) {
+      return "the table " + table.name + " has a column " + column + " of no store of this engine";
+    }
+  }
+  return "the table " + table.name + " is not made as this engine makes it";
+}
+
 }  // namespace
+
+std::string SchemaDifference(Database& db) {
+  // One read of the schema's own text: SQLite keeps each table's statement as
+  // it was given, and changes it with every column added or dropped.
+  std::map<std::string, std::string> stored;
+  auto rows = db.Prepare("SELECT name, sql FROM sqlite_master WHERE type = 'table'");
+  while (rows->Step()) stored.emplace(rows->Blob(0), rows->Blob(1));
+  for (const TableShape& table : Tables()) {
+    const auto found = stored.find(table.name);
+    if (found == stored.end()) return "there is no table " + table.name;
+    if (found->second != CreateStatement(table)) return TableDifference(db, table);
+  }
+  return {};
+}
 
 std::vector<std::string> SchemaStatements() {
   std::vector<std::string> statements;

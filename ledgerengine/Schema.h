@@ -26,6 +26,9 @@ inline constexpr char kPropertyCountsTable[] = "rental_property_counts";
 // Drops the store's tables and creates them empty, at the current version;
 // meant for inside a transaction.
 void CreateSchema(Database& db);
+// How the open store's tables differ from the ones CreateSchema makes (a
+// table or a column missing, ...); empty when they are the same.
+std::string SchemaDifference(Database& db);
 // The CREATE TABLE statements, in creation order.
 std::vector<std::string> SchemaStatements();
 

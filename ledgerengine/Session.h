@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <exception>
 #include <new>
 #include <optional>
 #include <string>
@@ -37,6 +38,11 @@ class Session {
   bool Open();
   void Close();
   const std::string& Problem() const { return problem_; }
+  // A call the store could not serve: the first one is told on stderr, and
+  // the run fails (Failure() stays non-zero until the next Open).
+  void Fail(std::int32_t result, const char* why) noexcept;
+  void Fail(std::int32_t result, const StoreError& error) noexcept;
+  std::int32_t Failure() const { return failure_; }
   // The open store, or null.
   Database* Store() { return db_.get(); }
 
@@ -54,6 +60,7 @@ class Session {
   StDATAINFO selected_{};
   std::map<std::int32_t, std::optional<std::int64_t>> cursors_;
   std::int32_t lastCursor_ = 0;
+  std::int32_t failure_ = 0;
 };
 
 // Runs body(store) against the open store; no exception leaves an engine call.
@@ -64,8 +71,16 @@ std::int32_t WithStore(Body&& body) noexcept {
     if (store == nullptr) return kEngineNotConnected;
     return body(*store);
   } catch (const std::bad_alloc&) {
+    Session::Instance().Fail(kEngineOutOfMemory, "out of memory");
     return kEngineOutOfMemory;
+  } catch (const StoreError& error) {
+    Session::Instance().Fail(kEngineStoreError, error);
+    return kEngineStoreError;
+  } catch (const std::exception& error) {
+    Session::Instance().Fail(kEngineStoreError, error.what());
+    return kEngineStoreError;
   } catch (...) {
+    Session::Instance().Fail(kEngineStoreError, "the store failed");
     return kEngineStoreError;
   }
 }

@@ -25,12 +25,19 @@ void ConfigureSqliteOnce() {
   throw StoreError(what + ": " + sqlite3_errmsg(db), sqlite3_extended_errcode(db));
 }
 
+// The start of a statement for a message of one short line; SQLite's own
+// words after it name the table or column.
+std::string Quoted(std::string_view sql) {
+  constexpr std::size_t kShown = 60;
+  return "\"" + std::string(sql.substr(0, kShown)) + (sql.size() > kShown ? "...\"" : "\"");
+}
+
 }  // namespace
 
 Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
   if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
       SQLITE_OK) {
-    Throw(db, "cannot prepare \"" + std::string(sql) + "\"");
+    Throw(db, "cannot prepare " + Quoted(sql));
   }
 }
 
@@ -40,7 +47,7 @@ bool Statement::Step() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  Throw(db_, "cannot run \"" + std::string(sqlite3_sql(stmt_)) + "\"");
+  Throw(db_, "cannot run " + Quoted(sqlite3_sql(stmt_)));
 }
 
 void Statement::Reset() {

@@ -57,6 +57,10 @@ std::string LayoutProblem(const std::string& path, Database& db) {
            std::to_string(version) + ", this engine reads " + std::to_string(kSchemaVersion) +
            "); " + kStartOverHint;
   }
+  // The same version can hide a layout changed by hand.
+  if (std::string difference = SchemaDifference(db); !difference.empty()) {
+    return path + " is not a store as this engine makes it: " + difference + "; " + kStartOverHint;
+  }
   if (db.QueryInt("SELECT count(*) FROM " + std::string(kStoreInfoTable)) != 1) {
     return path + " is a store without its store_info row; " + kStartOverHint;
   }

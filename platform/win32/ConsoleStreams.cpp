@@ -4,6 +4,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/win32/WindowsApi.h"
 
@@ -27,6 +28,28 @@ void AttachParentConsole() {
   if (!errors) std::freopen("CONOUT$", "wb", stderr);
 }
 
+// The console belongs to the shell that started the program: it gets its
+// code pages and its mode back when the program ends.
+struct ConsoleState {
+  UINT outputCodePage = 0;
+  UINT inputCodePage = 0;
+  HANDLE handle = nullptr;
+  DWORD mode = 0;
+  bool modeKept = false;
+};
+
+ConsoleState& Saved() {
+  static ConsoleState state;
+  return state;
+}
+
+void RestoreConsole() {
+  const ConsoleState& state = Saved();
+  if (state.modeKept) ::SetConsoleMode(state.handle, state.mode);
+  if (state.outputCodePage != 0) ::SetConsoleOutputCP(state.outputCodePage);
+  if (state.inputCodePage != 0) ::SetConsoleCP(state.inputCodePage);
+}
+
 }  // namespace
 
 bool PrepareConsoleStreams() {
@@ -37,12 +60,19 @@ bool PrepareConsoleStreams() {
   ::_setmode(::_fileno(stderr), _O_BINARY);
   const bool terminal = ::_isatty(::_fileno(stderr)) != 0;
   if (terminal) {
+    ConsoleState& saved = Saved();
+    saved.outputCodePage = ::GetConsoleOutputCP();
+    saved.inputCodePage = ::GetConsoleCP();
+    std::atexit(RestoreConsole);
     ::SetConsoleOutputCP(CP_UTF8);
     ::SetConsoleCP(CP_UTF8);
     // The progress line is redrawn with an escape sequence.
     HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
     DWORD mode = 0;
     if (::GetConsoleMode(console, &mode)) {
+      saved.handle = console;
+      saved.mode = mode;
+      saved.modeKept = true;
       ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
     }
   }

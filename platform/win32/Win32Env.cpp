@@ -58,6 +58,44 @@ std::wstring GrowingText(Fill fill) {
   }
 }
 
+// Sharing and lock violations pass: a virus scanner or an indexer holds a
+// new file open for a moment. Retried as SQLite's Windows layer does, up to
+// about a second and a half in all.
+template <typename Call, typename Check = bool (*)()>
+bool Retried(
+    Call call, Check stillThere = [] { return false; }) {
+  constexpr int kRetries = 10;
+  constexpr DWORD kDelayMs = 25;
+  for (int attempt = 0;; ++attempt) {
+    if (call()) return true;
+    const DWORD error = ::GetLastError();
+    // ReplaceFileW says 1175 when the old file is held, and 1176 with a
+    // backup name when the new one is: both files then kept their names.
+    const bool passing = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                         error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+                         (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT && stillThere());
+    if (!passing || attempt == kRetries) {
+      ::SetLastError(error);
+      return false;
+    }
+    ::Sleep(kDelayMs * (attempt + 1));
+  }
+}
+
+bool FlushToDisk(const std::wstring& path) {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  const bool opened = Retried([&] {
+    handle = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return handle != INVALID_HANDLE_VALUE;
+  });
+  if (!opened) return false;
+  const bool flushed = ::FlushFileBuffers(handle) != 0;
+  ::CloseHandle(handle);
+  return flushed;
+}
+
 class Win32File : public File {
  public:
   ~Win32File() override { Close(); }
@@ -90,11 +128,13 @@ class Win32File : public File {
       DWORD written = 0;
       const auto part = static_cast<DWORD>(std::min(left, kChunk));
       if (!::WriteFile(handle_, bytes, part, &written, nullptr) || written == 0) {
-        // Never leave the file ending inside what this call wrote; the
-        // start is found only here, since a report makes one call a line.
+        // Never leave the file ending inside what this call wrote, counting
+        // what the failing WriteFile says it wrote; the start is found only
+        // here, since a report makes one call a line.
+        const std::size_t done = size - left + std::min<std::size_t>(written, part);
         LARGE_INTEGER back{};
-        back.QuadPart = -static_cast<LONGLONG>(size - left);
-        if (left < size && ::SetFilePointerEx(handle_, back, nullptr, FILE_CURRENT)) {
+        back.QuadPart = -static_cast<LONGLONG>(done);
+        if (done > 0 && ::SetFilePointerEx(handle_, back, nullptr, FILE_CURRENT)) {
           ::SetEndOfFile(handle_);
         }
         return false;
@@ -188,13 +228,49 @@ class Win32Env : public Env {
     auto from = Cp932ToWide(source);
     auto to = Cp932ToWide(target);
     if (!from || !to) return false;
+    // On the disk before its name takes the old file's place: old or new
+    // then survives a power cut, not only a killed process.
+    if (!FlushToDisk(*from)) return false;
     // An existing target keeps its attributes and security through the
     // system's replace; a missing one is simply the renamed source.
-    if (::GetFileAttributesW(to->c_str()) != INVALID_FILE_ATTRIBUTES) {
-      return ::ReplaceFileW(to->c_str(), from->c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                            nullptr, nullptr);
+    if (::GetFileAttributesW(to->c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return Retried([&] { return ::MoveFileExW(from->c_str(), to->c_str(), 0) != 0; });
     }
-    return ::MoveFileExW(from->c_str(), to->c_str(), 0);
+    // The old file goes to a name of the source's own, so a replace that
+    // fails half-way leaves it where it can be put back.
+    const std::wstring backup = *from + L".old";
+    const auto bothInPlace = [&] {
+      return ::GetFileAttributesW(to->c_str()) != INVALID_FILE_ATTRIBUTES &&
+             ::GetFileAttributesW(from->c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    const bool replaced = Retried(
+        [&] {
+          return ::ReplaceFileW(to->c_str(), from->c_str(), backup.c_str(),
+                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+        },
+        bothInPlace);
+    if (replaced) {
+      ::DeleteFileW(backup.c_str());
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+        ::GetFileAttributesW(to->c_str()) == INVALID_FILE_ATTRIBUTES) {
+      // The old file is gone and the new one still has its own name.
+      if (::MoveFileExW(from->c_str(), to->c_str(), 0)) {
+        ::DeleteFileW(backup.c_str());
+        return true;
+      }
+      ::MoveFileExW(backup.c_str(), to->c_str(), 0);
+      return false;
+    }
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+      // The old file sits under the backup name, the new one under its own:
+      // the old one goes back, and the save has failed.
+      ::MoveFileExW(backup.c_str(), to->c_str(), 0);
+      ::SetLastError(error);
+    }
+    return false;
   }
 
   std::vector<std::string> FindFiles(const std::string& pattern) override {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <cstdint>
@@ -52,6 +53,21 @@ std::string PseudoRandomBytes(std::size_t size) {
     bytes += static_cast<char>(state >> 16);
   }
   return bytes;
+}
+
+// A good store changed by hand behind the engine's back, its version kept.
+void Altered(const std::string& path, const std::string& sample, const char* sql) {
+  const std::string json = std::string(PV14_SOURCE_DIR) + "/samples/sample-company.json";
+  ASSERT_EQ(Tool(path, {"load", json}).exitStatus, 0);
+  static_cast<void>(sample);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+  const std::string why = error != nullptr ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << why;
 }
 
 class StoreFaults : public ExportFixture, public ::testing::WithParamInterface<StoreFault> {};
@@ -125,8 +141,60 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const std::string& path, const std::string&) {
                      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
                    },
-                   "@ is not a regular file, so not a store", 3}),
+                   "@ is not a regular file, so not a store", 3},
+        StoreFault{"DroppedColumn",
+                   [](const std::string& path, const std::string& sample) {
+                     Altered(path, sample, "ALTER TABLE users DROP COLUMN \"SelectedDataNo\"");
+                   },
+                   std::string("@ is not a store as this engine makes it: the table users has no "
+                               "column SelectedDataNo") +
+                       kStartOver,
+                   0},
+        StoreFault{"DroppedTable",
+                   [](const std::string& path, const std::string& sample) {
+                     Altered(path, sample, "DROP TABLE monthly_totals");
+                   },
+                   std::string("@ is not a store as this engine makes it: there is no table "
+                               "monthly_totals") +
+                       kStartOver,
+                   0},
+        StoreFault{"AddedColumn",
+                   [](const std::string& path, const std::string& sample) {
+                     Altered(path, sample, "ALTER TABLE data_sets ADD COLUMN note TEXT");
+                   },
+                   std::string("@ is not a store as this engine makes it: the table data_sets "
+                               "has a column note of no store of this engine") +
+                       kStartOver,
+                   0},
+        StoreFault{"ChangedColumnType",
+                   [](const std::string& path, const std::string& sample) {
+                     Altered(path, sample,
+                             "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
+                             "replace(sql, '\"DataNo\" INTEGER', '\"DataNo\" TEXT') WHERE "
+                             "name = 'data_sets'");
+                   },
+                   std::string("@ is not a store as this engine makes it: the table data_sets "
+                               "is not made as this engine makes it") +
+                       kStartOver,
+                   0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Working as a user the store does not know would export nobody's data.
+TEST_F(ExportFixture, AnEngineUserWhoIsNoUserOfTheStoreStopsTheStart) {
+  InstallProgram(PV14_STD_PROGRAM, kLevelOne, "");
+  const std::string store = root_.Join("engine.sqlite");
+  ASSERT_EQ(Tool(store, {"load", std::string(PV14_SOURCE_DIR) + "/samples/sample-company.json"})
+                .exitStatus,
+            0);
+  ProcessOptions options = RunOptions("", "execute\n");
+  options.env["LEDGER_ENGINE_USER"] = "NOBODY";
+  const ProcessResult run = RunProcess(programPath_, options);
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.err,
+            "ledger engine: LEDGER_ENGINE_USER names \"NOBODY\", who is no user of the "
+            "store " +
+                store + "\n");
+}
 
 TEST(StoreFaults, NoPlaceForAStoreIsSaid) {
   TempDir folder("noplace");

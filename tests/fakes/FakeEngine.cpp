@@ -186,6 +186,8 @@ std::int32_t ClAccConnect::ExpSysLink() {
   return E().expSysLinkResult;
 }
 
+std::int32_t ClAccConnect::GetLastResult() { return E().lastResult; }
+
 std::int32_t ClAccConnect::DispMsg(pv14::WindowHandle owner, const char* text, const char* caption,
                                    std::uint32_t style) {
   E().Record("DispMsg " + Text(text));

@@ -116,6 +116,7 @@ class FakeEngine {
   // ---- connection
   std::int32_t initiateResult = 0;
   std::int32_t expSysLinkResult = 0;
+  std::int32_t lastResult = 0;
   std::int32_t dispMsgResult = 1;  // IDOK
   std::string caption;
   WindowHandle ownerWindow = 0;

@@ -197,6 +197,26 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"UiMessageBoxOutOfRange", Source::kUi, "MessageBox", kOutOfRange, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The engine served the collection with empty values after its store
+// failed: no report is made of them, and the run fails as any failed run.
+TEST_F(RunFaultTest, AStoreThatFailedDuringCollectionWritesNoReport) {
+  for (const std::uint8_t kind : {kBlueReturn, kWhiteReturn}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    env_.windowCalls.clear();
+    ui_.messageBoxes.clear();
+    FakeEngine::Get().dataSets = {testing::DataInfo("D7", 7, kind, 3)};
+    FakeEngine::Get().lastResult = 2006;
+    ExportApp app(env_, ui_, testing::TestEdition());
+    EXPECT_FALSE(app.InitInstance("1234,32768,5,Z:\\out\\r.xml"));
+    EXPECT_EQ(app.ExitInstance(), ExportApp::kFailed);
+    EXPECT_FALSE(std::filesystem::exists(tmp_.Join("out/r.xml")));
+    ASSERT_EQ(ui_.messageBoxes.size(), 1u);
+    EXPECT_EQ(ui_.messageBoxes[0].text,
+              SJ("XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。"));
+    EXPECT_EQ(env_.windowCalls.at(3), "PostMessage 1234 32768 5 2");
+  }
+}
+
 TEST_F(RunFaultTest, AThrowingPostStillGivesTheWindowBack) {
   FakeEngine::Get().dataSets = {testing::DataInfo("D7", 7, 9, 3)};
   env_.fault = {"PostMessage", kOutOfMemory};

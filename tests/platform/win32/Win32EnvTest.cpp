@@ -122,6 +122,96 @@ TEST_F(Win32EnvTest, FilesWithJapaneseNamesAreWrittenReadReplacedAndDeleted) {
   EXPECT_FALSE(env_.GetFileStatus(Under("missing")).has_value());
 }
 
+std::string ContentOf(Env& env, const std::string& path) {
+  auto file = env.NewFile();
+  if (!file->Open(path, File::kRead)) return "(none)";
+  char buffer[64];
+  std::size_t got = 0;
+  if (!file->Read(buffer, sizeof buffer, &got)) return "(unreadable)";
+  return std::string(buffer, got);
+}
+
+// Opens a file as a virus scanner may: others may read and write it, but
+// not delete or rename it; closed after the given time by a thread of its own.
+class Holder {
+ public:
+  Holder(const std::string& path, DWORD milliseconds) : milliseconds_(milliseconds) {
+    handle_ = ::CreateFileW(win32::Cp932ToWide(path)->c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (milliseconds_ != INFINITE) {
+      thread_ = ::CreateThread(nullptr, 0, &Holder::Release, this, 0, nullptr);
+    }
+  }
+  ~Holder() {
+    if (thread_ != nullptr) {
+      ::WaitForSingleObject(thread_, INFINITE);
+      ::CloseHandle(thread_);
+    } else {
+      ::CloseHandle(handle_);
+    }
+  }
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  static DWORD WINAPI Release(void* self) {
+    auto* holder = static_cast<Holder*>(self);
+    ::Sleep(holder->milliseconds_);
+    ::CloseHandle(holder->handle_);
+    return 0;
+  }
+  HANDLE handle_;
+  HANDLE thread_ = nullptr;
+  DWORD milliseconds_;
+};
+
+struct HeldCase {
+  const char* name;
+  bool holdTemporary;  // else the file replaced is held
+  DWORD milliseconds;  // INFINITE: through the whole replace
+  bool replaced;
+};
+
+class HeldReplaceTest : public Win32EnvTest, public ::testing::WithParamInterface<HeldCase> {};
+
+// A replace meets a file held open for a moment: it waits it out, and when
+// it cannot, the old file and the new one both stay whole.
+TEST_P(HeldReplaceTest, WaitsBrieflyAndNeverLosesTheOldFile) {
+  const HeldCase& c = GetParam();
+  const std::string target = WriteFile(Under(kHyou + ".ini"), "old");
+  const std::string temporary = WriteFile(Under(kSo + ".tmp"), "new");
+  bool replaced = false;
+  {
+    Holder holder(c.holdTemporary ? temporary : target, c.milliseconds);
+    ASSERT_TRUE(holder.Held());
+    replaced = env_.ReplaceFile(temporary, target);
+  }
+  EXPECT_EQ(replaced, c.replaced);
+  if (c.replaced) {
+    EXPECT_EQ(ContentOf(env_, target), "new");
+    EXPECT_FALSE(env_.PathFileExists(temporary));
+  } else {
+    EXPECT_EQ(ContentOf(env_, target), "old");
+    EXPECT_EQ(ContentOf(env_, temporary), "new");
+  }
+  EXPECT_FALSE(env_.PathFileExists(temporary + ".old")) << "no backup is left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HeldReplaceTest,
+                         ::testing::Values(HeldCase{"TemporaryForAMoment", true, 200, true},
+                                           HeldCase{"TemporaryThroughout", true, INFINITE, false},
+                                           HeldCase{"OldFileForAMoment", false, 200, true},
+                                           HeldCase{"OldFileThroughout", false, INFINITE, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Win32EnvTest, ReplacingAMissingFileRenamesTheTemporary) {
+  const std::string temporary = WriteFile(Under(kSo + ".tmp"), "new");
+  const std::string target = Under(kNou + ".ini");
+  EXPECT_TRUE(env_.ReplaceFile(temporary, target));
+  EXPECT_EQ(ContentOf(env_, target), "new");
+  EXPECT_FALSE(env_.PathFileExists(temporary));
+}
+
 struct AccessCase {
   const char* name;
   std::string relative;  // empty: the test's folder itself
