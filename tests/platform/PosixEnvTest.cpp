@@ -305,6 +305,28 @@ TEST_F(PosixEnvFixture, FileCreatedForWritingIsExclusive) {
   EXPECT_EQ(dir_.ReadFile("c/r.xml"), "");
 }
 
+// A file never takes descriptor 0, 1 or 2 of a stream closed at start:
+// what is meant for the console must not land in a report.
+TEST_F(PosixEnvFixture, FilesNeverTakeAStandardDescriptor) {
+  for (int stream : {0, 1, 2}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(stream);
+      auto file = env_->NewFile();
+      const bool written =
+          file->Open("C:\\std.xml", File::kWrite | File::kCreate) && file->Write("report\r\n", 8);
+      [[maybe_unused]] const ssize_t console = ::write(stream, "console", 7);
+      file->Close();
+      ::_exit(written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << stream;
+    EXPECT_EQ(dir_.ReadFile("c/std.xml"), "report\r\n") << stream;
+  }
+}
+
 // Names lose trailing blanks and dots as on Windows: the file of "x.xml "
 // is "x.xml", in the folder "dir" for "dir. ".
 TEST_F(PosixEnvFixture, TrailingBlanksAndDotsAreDropped) {
