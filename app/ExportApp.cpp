@@ -102,7 +102,15 @@ bool ExportApp::Run(const std::string& commandLine) {
   // Only 実行 with every check passed goes on; any other end of the dialog
   // (its cancel, or a front end closing it some other way) is a cancel, so
   // no path can skip the output checks.
-  if (dialog->DoModal() != ConditionDialog::kResultExecute) {
+  const int ended = dialog->DoModal();
+  // A stop asked for while the dialog was up fails the run, whichever way
+  // the dialog ended.
+  if (env_.StopRequested()) {
+    ui_.MessageBox(CallerWindow, FailureMessage(), MessageCaption(), kMbOk | kMbIconExclamation);
+    ExitCode = kFailed;
+    return false;
+  }
+  if (ended != ConditionDialog::kResultExecute) {
     ExitCode = kCancelled;
     return false;
   }
@@ -129,10 +137,18 @@ bool ExportApp::Run(const std::string& commandLine) {
   const bool collected = engine->GetLastResult() == kEngineOk;
 
   writer->SetProgressBase(progress::kWriteBase);
-  const bool written = collected && writer->WriteReport(outputPath, FunctionId, record) != 0;
+  // A stop asked for (an interrupt, the session's end) fails the run as a
+  // failed write does; the settings are then kept as a failed run keeps them.
+  bool written = collected && writer->WriteReport(outputPath, FunctionId, record) != 0 &&
+                 !env_.StopRequested();
   if (written) {
-    dialog->SaveSettings(0, 0, incomeKind,
-                         LaunchedByCaller ? std::nullopt : std::optional<std::string>(outputPath));
+    const bool saved = dialog->SaveSettings(
+        0, 0, incomeKind, LaunchedByCaller ? std::nullopt : std::optional<std::string>(outputPath));
+    // A stop during the save makes it give up before its rename; one after
+    // the rename comes too late, and the run is done.
+    written = saved || !env_.StopRequested();
+  }
+  if (written) {
     progress->Close();
     ui_.MessageBox(CallerWindow,
                    SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),

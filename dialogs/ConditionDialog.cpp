@@ -287,9 +287,25 @@ bool ConditionDialog::CheckOutputPath(DialogControls& controls) {
     Refuse(controls, SJ("ファイル名が指定されていません。"));
     return false;
   }
+  if (IsKeptFile(OutputPath)) {
+    Refuse(controls,
+           SJ("指定されたファイルはアプリケーションが使用しているため、出力先にできません。\n\n"
+              "出力先を再入力してください。"));
+    return false;
+  }
   if (!EnsureFolder(controls)) return false;
   // A caller's file is overwritten without asking.
   return PathFixed != 0 || ConfirmOverwrite(controls);
+}
+
+bool ConditionDialog::IsKeptFile(const std::string& path) {
+  // The store, the program's files and the settings file (with its lock)
+  // would be lost under a report, whatever name reaches them.
+  if (env_.IsProgramFile(path)) return true;
+  const std::string folder = AppFolderPath(1);
+  if (folder.empty()) return false;
+  const std::string settings = SettingsFilePath(folder);
+  return env_.IsSameFile(path, settings) || env_.IsSameFile(path, settings + ".lock");
 }
 
 bool ConditionDialog::EnsureFolder(DialogControls& controls) {

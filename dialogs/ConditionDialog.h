@@ -118,6 +118,9 @@ class ConditionDialog : public DialogLogic {
   void ReadIncomeKind(DialogControls& controls);
   // False when a check refused the path or the user answered No.
   bool CheckOutputPath(DialogControls& controls);
+  // True when path names a file the program keeps for itself: the store,
+  // its own files, the settings file.
+  bool IsKeptFile(const std::string& path);
   bool EnsureFolder(DialogControls& controls);
   bool ConfirmOverwrite(DialogControls& controls);
   void Refuse(DialogControls& controls, const std::string& text);

@@ -198,7 +198,9 @@ bool CopyRoot(Env& env, std::string_view path, std::string& out, std::size_t siz
 
 bool CreateFolderChain(Env& env, std::string_view folder) {
   std::optional<RootedFolder> split = SplitRootedFolder(env, folder);
-  if (!split) return false;
+  // A drive's root cannot be created: a drive with none fails here, as on
+  // Windows, before the first level is tried.
+  if (!split || !env.PathIsDirectory(split->root)) return false;
   // Every level is measured before the first one is created, so a chain too
   // long for a path buffer fails without leaving anything behind.
   std::optional<std::vector<std::string>> levels = FolderLevels(*split);

@@ -194,6 +194,12 @@ bool ConditionDialog::SaveSettings(std::int16_t first, std::int16_t second, std:
   // A last line cut short of its LF gets one, so the new line stays its own.
   std::string_view kept = tail.empty() ? head : tail;
   std::string_view lineBreak = !kept.empty() && kept.back() != '\n' ? "\n" : "";
+  // A file that would keep its bytes is left alone: no write, no sync.
+  if (read && head.size() + tail.size() + lineBreak.size() + line.size() == old.size() &&
+      old.starts_with(head) && old.substr(head.size()).starts_with(tail) &&
+      old.substr(head.size() + tail.size()).starts_with(lineBreak) && old.ends_with(line)) {
+    return true;
+  }
   const std::string temporary = file + "." + std::to_string(env_.GetCurrentProcessId()) + ".tmp";
   return WriteReplacing(env_, file, temporary, {head, tail, lineBreak, line});
 }

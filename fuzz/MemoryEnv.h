@@ -60,6 +60,9 @@ class MemoryEnv : public Env {
   std::vector<std::string> FindFiles(const std::string& pattern) override;
   std::unique_ptr<FileLock> LockFile(const std::string& path) override;
   std::uint32_t GetCurrentProcessId() override { return 4242; }
+  bool StopRequested() override { return false; }
+  bool IsSameFile(const std::string&, const std::string&) override { return false; }
+  bool IsProgramFile(const std::string&) override { return false; }
   std::string GetModuleFileName() override { return "C:\\PROGRAM\\PROGRAM.EXE"; }
   std::string GetCurrentDirectory() override { return "C:\\PROGRAM"; }  // never changes
   bool SetCurrentDirectory(const std::string& path) override { return PathIsDirectory(path); }

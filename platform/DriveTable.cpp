@@ -158,6 +158,13 @@ std::optional<DriveTable> DriveTable::Parse(const std::string& text, std::string
     }
     table.entries_.push_back(std::move(*entry));
   }
+  // A text of separators and blanks alone is as odd a value as a broken
+  // entry: no path would map, and nothing would say why. Only the empty
+  // text is the empty table.
+  if (table.entries_.empty() && !text.empty()) {
+    *error = "\"" + text + "\" names no drive";
+    return std::nullopt;
+  }
   return table;
 }
 

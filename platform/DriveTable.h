@@ -18,7 +18,8 @@ class DriveTable {
     DriveType type = DriveType::kFixed;
   };
 
-  // Parses a table text; nullopt (with *error set) on a malformed entry.
+  // Parses a table text; nullopt (with *error set) on a malformed entry
+  // and on a text that is not empty but names no drive.
   static std::optional<DriveTable> Parse(const std::string& text, std::string* error);
   // The table of PV14_DRIVES, or the default when unset or malformed.
   static const DriveTable& FromEnvironment();

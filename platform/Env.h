@@ -40,13 +40,17 @@ class File {
 
   // Opens path (closing what was open before). True when the file is open
   // afterwards; false when it cannot be opened with flags (missing without
-  // kCreate, a directory, no access, or, for reading alone, anything but a
+  // kCreate, a directory, no access, or, for reading, anything but a
   // regular file), and the object is closed then. Never waits for another
   // process (a FIFO). With kCreate an existing file is emptied only when the
-  // open succeeds.
+  // open succeeds. With kCreate and kWrite the file is this object's alone
+  // until it is closed: another such open of it, in any process, fails
+  // (others may still read it). Opening for writing fails once
+  // Env::StopRequested() is true.
   virtual bool Open(const std::string& path, unsigned flags) = 0;
   // Writes all size bytes in one call. False is the framework's file
-  // exception: the file is not open, or the system refused (a full disk).
+  // exception: the file is not open, the system refused (a full disk), or
+  // Env::StopRequested() is true.
   // A call that fails part-way cuts the file back to where the call began,
   // so it never ends inside what one call wrote.
   virtual bool Write(const void* data, std::size_t size) = 0;
@@ -127,8 +131,19 @@ class Env {
   // keeps its permissions; a target that is a symbolic link stays one, and
   // the file it points to is replaced. False when it could not be done (also
   // when that file lies on another volume than source), and then both are as
-  // they were.
+  // they were. Only a regular file is replaced: false when target (or what
+  // its link names) is anything else, and once StopRequested() is true.
+  // Source's bytes are on the disk before target names them.
   virtual bool ReplaceFile(const std::string& source, const std::string& target) = 0;
+  // True when a and b both exist and name the same file or folder, however
+  // spelt and through any links.
+  virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
+  // True when path names, however spelt and through any links, a file the
+  // program keeps for itself: its own program file, the KurodaiDef.ini and
+  // SUPPORT.INF beside it, or a file noted through NoteOwnFile
+  // (platform/OwnFiles.h: the engine's store and its journals). False when
+  // nothing exists at path.
+  virtual bool IsProgramFile(const std::string& path) = 0;
   // The temporary folder, ending with a backslash; empty when there is none
   // that can be named in Windows form.
   virtual std::string GetTempPath() = 0;
@@ -158,12 +173,19 @@ class Env {
   // out only other LockFile calls on the same file; reads and writes of the
   // file, also by this process, go on as usual. A process must not ask again
   // for a lock it holds. Null, without waiting, when the file cannot be
-  // created or opened, is not a regular file, or the system refuses the lock.
+  // created or opened, is not a regular file, or the system refuses the lock;
+  // null too when StopRequested() is or becomes true before the lock is had.
   virtual std::unique_ptr<FileLock> LockFile(const std::string& path) = 0;
 
   // ---- process
   // The system's id of this process; the same for every call.
   virtual std::uint32_t GetCurrentProcessId() = 0;
+  // True once the user or the system has asked the process to stop (Ctrl+C,
+  // a hang-up, a termination request; on Windows the console's close,
+  // log-off and shut-down events and the session's end). The process is not
+  // ended: the run fails at its next whole step and leaves through its exit
+  // step. Never becomes false again.
+  virtual bool StopRequested() = 0;
   // Full path of the program's own file; empty when it cannot be named.
   virtual std::string GetModuleFileName() = 0;
   // The working directory; empty when it cannot be named in Windows form.

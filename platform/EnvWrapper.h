@@ -27,6 +27,10 @@ class EnvWrapper : public Env {
   bool ReplaceFile(const std::string& source, const std::string& target) override {
     return target_.ReplaceFile(source, target);
   }
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    return target_.IsSameFile(a, b);
+  }
+  bool IsProgramFile(const std::string& path) override { return target_.IsProgramFile(path); }
   std::string GetTempPath() override { return target_.GetTempPath(); }
   DriveType GetDriveType(const std::string& root) override { return target_.GetDriveType(root); }
   std::optional<std::size_t> PathSkipRoot(const std::string& path) override {
@@ -40,6 +44,7 @@ class EnvWrapper : public Env {
     return target_.LockFile(path);
   }
   std::uint32_t GetCurrentProcessId() override { return target_.GetCurrentProcessId(); }
+  bool StopRequested() override { return target_.StopRequested(); }
   std::string GetModuleFileName() override { return target_.GetModuleFileName(); }
   std::string GetCurrentDirectory() override { return target_.GetCurrentDirectory(); }
   bool SetCurrentDirectory(const std::string& path) override {

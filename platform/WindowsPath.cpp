@@ -63,4 +63,30 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
+std::string DropTrailingDotsAndBlanks(std::string_view path) {
+  // Neither byte is ever the second byte of a double-byte character, so a
+  // name's end is found byte by byte once its separator is.
+  const std::size_t start = SkipRoot(path).value_or(HasDrive(path) ? 2 : 0);
+  std::string out(path.substr(0, start));
+  std::size_t nameStart = start;
+  const auto flush = [&](std::size_t end) {
+    std::string_view name = path.substr(nameStart, end - nameStart);
+    if (name != "." && name != "..") {
+      std::size_t keep = name.size();
+      while (keep > 0 && (name[keep - 1] == ' ' || name[keep - 1] == '.')) --keep;
+      if (keep > 0) name = name.substr(0, keep);
+    }
+    out.append(name);
+  };
+  for (std::size_t i = start; i < path.size(); i += sjis::CharLength(path, i)) {
+    if (sjis::CharLength(path, i) == 1 && IsSeparator(path[i])) {
+      flush(i);
+      out += path[i];
+      nameStart = i + 1;
+    }
+  }
+  flush(path.size());
+  return out;
+}
+
 }  // namespace pv14::winpath

@@ -46,6 +46,12 @@ std::optional<std::size_t> SkipRoot(std::string_view path);
 // either case.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 
+// The path as Windows names what it creates or opens: trailing blanks and
+// dots of each name after the root dropped ("x.xml " is "x.xml", "dir.\a"
+// is "dir\a"). "." and ".." stay, and so does a name that would be left
+// empty.
+std::string DropTrailingDotsAndBlanks(std::string_view path);
+
 // The root directory of a drive letter: "X:\".
 inline std::string DriveRoot(char letter) { return {letter, ':', '\\'}; }
 

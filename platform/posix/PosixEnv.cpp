@@ -17,7 +17,9 @@
 #include <utility>
 
 #include "platform/Encoding.h"
+#include "platform/OwnFiles.h"
 #include "platform/ShiftJisSearch.h"
+#include "platform/StopRequest.h"
 #include "platform/WindowsPath.h"
 #include "platform/posix/CallerWindow.h"
 #include "platform/posix/FullWidth.h"
@@ -28,15 +30,36 @@ namespace {
 
 class PosixEnv;
 
+extern "C" void RequestStop(int) { NoteStopRequest(); }
+
 // Opens without waiting: a FIFO with no writer (or, for writing, no reader)
 // must never hold the program up. The descriptor blocks again afterwards.
+// A file never gets descriptor 0, 1 or 2: with a standard stream closed at
+// start, a message meant for the console would land in it.
 int OpenWithoutWaiting(const std::string& posix, int flags) {
   int fd;
   do {
     fd = ::open(posix.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
+  if (fd >= 0 && fd <= STDERR_FILENO) {
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    fd = moved;
+  }
   if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
+}
+
+// Makes sure what was written to fd is on the disk before a rename makes it
+// the file: the old-or-new promise must hold against a power cut too.
+bool SyncData(int fd) {
+  int result;
+  do {
+    result = ::fdatasync(fd);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
 }
 
 // The whole content of a regular file; nullopt for anything else (missing,
@@ -103,7 +126,9 @@ class PosixEnv : public Env {
   // table, relative ones against the current folder. A path that ends with a
   // separator names a directory, as on Windows: the POSIX form keeps a
   // trailing slash, so a file there is not found.
-  std::optional<std::string> MapPath(const std::string& path) {
+  // Names lose their trailing blanks and dots, as Windows drops them.
+  std::optional<std::string> MapPath(const std::string& windowsPath) {
+    const std::string path = winpath::DropTrailingDotsAndBlanks(windowsPath);
     std::optional<std::string> posix = MapPathText(path);
     if (posix && !posix->ends_with('/') &&
         (sjis::EndsWithSingleByte(path, '\\') || sjis::EndsWithSingleByte(path, '/'))) {
@@ -181,8 +206,12 @@ class PosixEnv : public Env {
     auto from = MapPath(source);
     auto to = MapPath(target);
     if (!from || !to) return false;
+    if (IsStopRequested()) return false;
     struct stat st;
     if (::stat(to->c_str(), &st) == 0) {
+      // Only a regular file is replaced: a FIFO or a device there (directly
+      // or behind a link) is no file of ours.
+      if (!S_ISREG(st.st_mode)) return false;
       // The replaced file's place (behind any link) and its permissions.
       char* real = ::realpath(to->c_str(), nullptr);
       if (real == nullptr) return false;
@@ -192,7 +221,47 @@ class PosixEnv : public Env {
       // Only a privileged process can hand the file back to its owner.
       [[maybe_unused]] int ignored = ::chown(from->c_str(), st.st_uid, st.st_gid);
     }
-    return ::rename(from->c_str(), to->c_str()) == 0;
+    const int fromFd = OpenWithoutWaiting(*from, O_RDONLY);
+    if (fromFd < 0) return false;
+    struct stat sourceStatus;
+    const bool synced =
+        ::fstat(fromFd, &sourceStatus) == 0 && S_ISREG(sourceStatus.st_mode) && SyncData(fromFd);
+    ::close(fromFd);
+    if (!synced || ::rename(from->c_str(), to->c_str()) != 0) return false;
+    // The rename itself lasts once the folder's entry is on the disk; the
+    // file is replaced either way, so a folder that cannot be synced does
+    // not fail the call.
+    const std::string folder = to->substr(0, to->rfind('/') + 1);
+    const int dir = OpenWithoutWaiting(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
+    }
+    return true;
+  }
+
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    auto first = Stat(a);
+    auto second = Stat(b);
+    return first && second && SameFile(*first, *second);
+  }
+
+  bool IsProgramFile(const std::string& path) override {
+    auto target = Stat(path);
+    if (!target) return false;
+    std::vector<std::string> own = OwnFiles();
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer));
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof(buffer)) {
+      const std::string program(buffer, static_cast<std::size_t>(n));
+      const std::string folder = program.substr(0, program.rfind('/') + 1);
+      own.insert(own.end(), {program, folder + "KurodaiDef.ini", folder + "SUPPORT.INF"});
+    }
+    for (const std::string& file : own) {
+      struct stat st;
+      if (::stat(file.c_str(), &st) == 0 && SameFile(st, *target)) return true;
+    }
+    return false;
   }
 
   std::vector<std::string> FindFiles(const std::string& pattern) override {
@@ -225,10 +294,11 @@ class PosixEnv : public Env {
     if (fd < 0) return nullptr;
     struct stat st;
     int locked = -1;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !IsStopRequested()) {
+      // A stop asked for while waiting gives up the wait.
       do {
         locked = ::flock(fd, LOCK_EX);
-      } while (locked != 0 && errno == EINTR);
+      } while (locked != 0 && errno == EINTR && !IsStopRequested());
     }
     if (locked != 0) {
       ::close(fd);
@@ -238,6 +308,8 @@ class PosixEnv : public Env {
   }
 
   std::uint32_t GetCurrentProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
+
+  bool StopRequested() override { return IsStopRequested(); }
 
   std::string GetTempPath() override {
     const char* tmp = std::getenv("TMPDIR");
@@ -338,6 +410,10 @@ class PosixEnv : public Env {
     return drives_.ToPosix(path.substr(0, 2) + "\\" + rest);
   }
 
+  static bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  }
+
   std::optional<struct stat> Stat(const std::string& path) {
     auto posix = MapPath(path);
     struct stat st;
@@ -352,15 +428,24 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
   Close();
   auto posix = env_.MapPath(path);
   if (!posix) return false;
+  if ((flags & kWrite) && IsStopRequested()) return false;
   int access = (flags & kReadWrite) == kReadWrite ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
-  int create = (flags & kCreate) ? O_CREAT | O_TRUNC : 0;
+  // Emptied only once this process has the file to itself.
+  int create = (flags & kCreate) ? O_CREAT : 0;
   const int fd = OpenWithoutWaiting(*posix, access | create);
   if (fd < 0) return false;
-  // What is only read must be a regular file: a FIFO or a device is no file
-  // the program can read.
+  // What is read must be a regular file: a FIFO or a device is no file the
+  // program can read (a read there could wait for ever).
   struct stat st;
-  const bool readOnly = (flags & kWrite) == 0;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
+  bool usable = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) &&
+                ((flags & kRead) == 0 || S_ISREG(st.st_mode));
+  // A file created for writing is this object's alone, as Windows opens it
+  // without write sharing: a second export to it fails instead of mixing
+  // two reports.
+  if (usable && (flags & kCreate) && (flags & kWrite) && S_ISREG(st.st_mode)) {
+    usable = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ftruncate(fd, 0) == 0;
+  }
+  if (!usable) {
     ::close(fd);
     return false;
   }
@@ -369,7 +454,8 @@ bool PosixFile::Open(const std::string& path, unsigned flags) {
 }
 
 bool PosixFile::Write(const void* data, std::size_t size) {
-  if (fd_ < 0) return false;
+  // A stop asked for ends the file at the last whole call.
+  if (fd_ < 0 || IsStopRequested()) return false;
   const char* bytes = static_cast<const char*>(data);
   std::size_t left = size;
   while (left > 0) {
@@ -432,7 +518,33 @@ void NoteProgramFolderOutsideDrives(const DriveTable& drives) {
                folder.c_str(), table.c_str());
 }
 
+// A standard stream closed at start gets /dev/null, so no file the program
+// opens takes its place.
+void FillClosedStandardStreams() {
+  for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+    if (::fcntl(stream, F_GETFD) != -1 || errno != EBADF) continue;
+    const int fd = ::open("/dev/null", stream == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (fd >= 0 && fd != stream) {
+      ::dup2(fd, stream);
+      ::close(fd);
+    }
+  }
+}
+
+// An interrupt, a hang-up or a termination request fails the run instead of
+// ending the process: writes stop at the next whole line and the exit step
+// still gives the caller its window back. Without SA_RESTART, a wait the
+// program is in (a lock, the console's input) returns to look at the flag.
+void HandleStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
 PosixEnv& StartPosixPlatform() {
+  FillClosedStandardStreams();
+  HandleStopSignals();
   // A console that cannot be written to (a closed pipe) must not end the
   // export: writes to it fail instead.
   std::signal(SIGPIPE, SIG_IGN);

@@ -8,10 +8,14 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/Env.h"
+#include "platform/OwnFiles.h"
 #include "platform/ShiftJis.h"
+#include "platform/StopRequest.h"
 #include "platform/WindowsPath.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowHandle.h"
@@ -96,6 +100,21 @@ bool FlushToDisk(const std::wstring& path) {
   return flushed;
 }
 
+// The volume and index that name a file whatever its spelling; nullopt when
+// nothing can be opened at path.
+std::optional<std::pair<DWORD, std::uint64_t>> FileIdentity(const std::wstring& path) {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = ::CreateFileW(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const BOOL got = ::GetFileInformationByHandle(handle, &info);
+  ::CloseHandle(handle);
+  if (!got) return std::nullopt;
+  return std::pair{info.dwVolumeSerialNumber,
+                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 class Win32File : public File {
  public:
   ~Win32File() override { Close(); }
@@ -108,8 +127,13 @@ class Win32File : public File {
     if (flags & kRead) access |= GENERIC_READ;
     if (flags & kWrite) access |= GENERIC_WRITE;
     if (access == 0) access = GENERIC_READ;
-    // Others may read, and the settings file may be replaced, while it is open.
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    if ((flags & kWrite) && IsStopRequested()) return false;
+    // Others may read, and the settings file may be replaced, while it is
+    // open. A file created for writing is this handle's alone: a second
+    // export to the same report fails instead of mixing the two.
+    const DWORD share = (flags & kCreate) && (flags & kWrite)
+                            ? FILE_SHARE_READ
+                            : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const DWORD disposition = (flags & kCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
     // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open.
     handle_ = ::CreateFileW(wide->c_str(), access, share, nullptr, disposition,
@@ -121,7 +145,8 @@ class Win32File : public File {
   }
 
   bool Write(const void* data, std::size_t size) override {
-    if (!IsOpen()) return false;
+    // A stop asked for ends the file at the last whole call.
+    if (!IsOpen() || IsStopRequested()) return false;
     const char* bytes = static_cast<const char*>(data);
     std::size_t left = size;
     while (left > 0) {
@@ -318,6 +343,8 @@ class Win32Env : public Env {
 
   std::uint32_t GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
 
+  bool StopRequested() override { return IsStopRequested(); }
+
   std::string GetTempPath() override {
     std::string folder = Narrow(
         GrowingText([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); }));
@@ -351,6 +378,36 @@ class Win32Env : public Env {
     if (!root) return false;
     path = *root;
     return true;
+  }
+
+  bool IsSameFile(const std::string& a, const std::string& b) override {
+    auto first = Cp932ToWide(a);
+    auto second = Cp932ToWide(b);
+    if (!first || !second) return false;
+    auto one = FileIdentity(*first);
+    return one && one == FileIdentity(*second);
+  }
+
+  bool IsProgramFile(const std::string& path) override {
+    auto wide = Cp932ToWide(path);
+    auto target = wide ? FileIdentity(*wide) : std::nullopt;
+    if (!target) return false;
+    std::vector<std::wstring> own;
+    for (const std::string& file : OwnFiles()) {
+      if (auto name = win32::Utf8ToWide(file)) own.push_back(*name);
+    }
+    const std::wstring program = GrowingText([](wchar_t* buffer, DWORD size) {
+      const DWORD length = ::GetModuleFileNameW(nullptr, buffer, size);
+      return length == size ? size + 1 : length;
+    });
+    if (!program.empty()) {
+      const std::wstring folder = program.substr(0, program.rfind(L'\\') + 1);
+      own.insert(own.end(), {program, folder + L"KurodaiDef.ini", folder + L"SUPPORT.INF"});
+    }
+    for (const std::wstring& file : own) {
+      if (FileIdentity(file) == target) return true;
+    }
+    return false;
   }
 
   std::string GetModuleFileName() override {
@@ -463,7 +520,23 @@ class Win32Env : public Env {
 
 }  // namespace
 
+namespace {
+
+// Ctrl+C and Ctrl+Break fail the run instead of ending the process. After
+// the console's close, log-off or shut-down the process ends once the
+// handler returns: it waits, so the run fails at its next whole line and
+// reaches its exit step within the time the system gives.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  NoteStopRequest();
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
+  ::Sleep(INFINITE);
+  return TRUE;
+}
+
+}  // namespace
+
 Env& Env::Default() {
+  [[maybe_unused]] static const BOOL handled = ::SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
   static Win32Env env;
   return env;
 }

@@ -116,14 +116,29 @@ TEST_F(RunTest, CancelledDialogPostsOneAndWritesNothing) {
 }
 
 TEST_F(RunTest, ReportThatCannotBeWrittenFailsWithItsMessage) {
-  // A letter outside the drive table passes the drive check; the file then
-  // cannot be created.
-  ProcessResult result = Run("4242,32768,5,Q:\\report.xml", "execute\ny\n");
+  // A FIFO nobody reads passes the dialog's checks; the report then cannot
+  // be opened.
+  std::filesystem::create_directories(root_.Join("out"));
+  ASSERT_EQ(::mkfifo(report_.c_str(), 0600), 0);
+  ProcessResult result = Run(CallerLine("5"), "execute\n");
   EXPECT_EQ(result.exitStatus, 2) << result.err;
   const auto messages = caller_.Drain(milliseconds(300));
   ASSERT_EQ(messages.size(), 5u);
   EXPECT_EQ(messages[3], "PostMessage 32768 5 2");
   EXPECT_NE(result.err.find("XMLファイルの出力に失敗しました。"), std::string::npos) << result.err;
+}
+
+TEST_F(RunTest, DriveWithoutARootCannotBeCreated) {
+  // A letter outside the drive table passes the drive check; its root, like
+  // a missing drive's on Windows, cannot be made: the dialog says so and
+  // stays, and the end of the input cancels.
+  ProcessResult result = Run("4242,32768,5,Q:\\report.xml", "execute\ny\n");
+  EXPECT_EQ(result.exitStatus, 1) << result.err;
+  EXPECT_NE(result.err.find("フォルダの作成に失敗しました。"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("XMLファイルの出力に失敗しました。"), std::string::npos) << result.err;
+  const auto messages = caller_.Drain(milliseconds(300));
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[3], "PostMessage 32768 5 1");
 }
 
 TEST_F(RunTest, StartedAloneNotifiesNobody) {
@@ -240,7 +255,20 @@ TEST_P(DriveTableRunTest, ProgramFolderOutsideTheDrivesIsNamedOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, DriveTableRunTest,
-                         ::testing::Values(";;;;", "H=/some/other/place"));
+                         ::testing::Values("H=/some/other/place;;", "H=/some/other/place"));
+
+// A table of separators alone names no drive: it is reported as any odd
+// value is, and the default table is used.
+TEST_F(RunTest, TableOfSeparatorsAloneIsReported) {
+  ProcessOptions options = RunOptions(CallerLine("5"), "execute\n");
+  options.env["PV14_DRIVES"] = ";;;";
+  ProcessResult result = RunProcess(programPath_, options);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_NE(result.err.find("PV14_DRIVES: \";;;\" names no drive; using Z=/\n"), std::string::npos)
+      << result.err;
+  EXPECT_EQ(root_.ReadFile("out/report.xml"), ReportBytes(ExpectedHeaderOnlyReport("5")));
+  caller_.Drain(milliseconds(300));
+}
 
 // KurodaiDef.ini and SUPPORT.INF that are no regular files count as missing,
 // as the Windows calls find them: never read, never waited for.

@@ -50,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                           "BlanksEmptyEntriesAndTrailingSlashes",
                           " D = /data// ;; E=/x/./y/ ;",
                           {{"D", "/data", DriveType::kFixed}, {"E", "/x/y", DriveType::kFixed}}},
+                      ParseCase{"OnlySeparators", ";;;", {}, false},
+                      ParseCase{"OnlyBlanksAndSeparators", " ; ;", {}, false},
                       ParseCase{"CommaInFolderWithTypeWritten",
                                 "F=/mnt/a,b,cdrom",
                                 {{"F", "/mnt/a,b", DriveType::kCdRom}}},

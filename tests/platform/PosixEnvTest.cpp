@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/OwnFiles.h"
 #include "tests/platform/Sj.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
@@ -283,6 +284,105 @@ INSTANTIATE_TEST_SUITE_P(
                       SpecialFileCase{"Device", Entry::kDevice, "1", false, true},
                       SpecialFileCase{"LinkToRegular", Entry::kLinkToRegular, "2", true, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A file created for writing is one object's alone until it is closed: a
+// second such open (another export) fails and leaves the file as it is.
+TEST_F(PosixEnvFixture, FileCreatedForWritingIsExclusive) {
+  auto first = env_->NewFile();
+  auto second = env_->NewFile();
+  ASSERT_TRUE(first->Open("C:\\r.xml", File::kWrite | File::kCreate));
+  ASSERT_TRUE(first->Write("first\r\n", 7));
+  EXPECT_FALSE(second->Open("C:\\r.xml", File::kWrite | File::kCreate));
+  EXPECT_FALSE(second->IsOpen());
+  EXPECT_EQ(dir_.ReadFile("c/r.xml"), "first\r\n");
+  // A reader is not kept out.
+  EXPECT_TRUE(second->Open("C:\\r.xml", File::kRead));
+  second->Close();
+  ASSERT_TRUE(first->Write("more\r\n", 6));
+  first->Close();
+  EXPECT_EQ(dir_.ReadFile("c/r.xml"), "first\r\nmore\r\n");
+  ASSERT_TRUE(second->Open("C:\\r.xml", File::kWrite | File::kCreate));
+  EXPECT_EQ(dir_.ReadFile("c/r.xml"), "");
+}
+
+// A file never takes descriptor 0, 1 or 2 of a stream closed at start:
+// what is meant for the console must not land in a report.
+TEST_F(PosixEnvFixture, FilesNeverTakeAStandardDescriptor) {
+  for (int stream : {0, 1, 2}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(stream);
+      auto file = env_->NewFile();
+      const bool written =
+          file->Open("C:\\std.xml", File::kWrite | File::kCreate) && file->Write("report\r\n", 8);
+      [[maybe_unused]] const ssize_t console = ::write(stream, "console", 7);
+      file->Close();
+      ::_exit(written ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << stream;
+    EXPECT_EQ(dir_.ReadFile("c/std.xml"), "report\r\n") << stream;
+  }
+}
+
+// Names lose trailing blanks and dots as on Windows: the file of "x.xml "
+// is "x.xml", in the folder "dir" for "dir. ".
+TEST_F(PosixEnvFixture, TrailingBlanksAndDotsAreDropped) {
+  std::filesystem::create_directory(OnC("dir"));
+  auto file = env_->NewFile();
+  ASSERT_TRUE(file->Open("C:\\x.xml ", File::kWrite | File::kCreate));
+  file->Close();
+  ASSERT_TRUE(file->Open("C:\\dir. \\y.xml.", File::kWrite | File::kCreate));
+  file->Close();
+  EXPECT_TRUE(std::filesystem::exists(OnC("x.xml")));
+  EXPECT_TRUE(std::filesystem::exists(OnC("dir/y.xml")));
+  EXPECT_FALSE(std::filesystem::exists(OnC("x.xml ")));
+  EXPECT_TRUE(env_->PathFileExists("C:\\x.xml..."));
+  EXPECT_TRUE(env_->CreateDirectory("C:\\new. "));
+  EXPECT_TRUE(std::filesystem::is_directory(OnC("new")));
+}
+
+// Only a regular file is replaced or read for a rewrite: a FIFO or a device
+// at the target (directly or behind a link) is left as it is.
+TEST_F(PosixEnvFixture, OnlyARegularFileIsReplacedOrOpenedForUpdate) {
+  ASSERT_EQ(::mkfifo(OnC("fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/null", OnC("null"));
+  std::filesystem::create_symlink(OnC("fifo"), OnC("tofifo"));
+  ::alarm(20);  // a wait on the FIFO ends the test run instead of hanging it
+  for (const char* target : {"C:\\fifo", "C:\\null", "C:\\tofifo"}) {
+    dir_.WriteFile("c/new.tmp", "new");
+    EXPECT_FALSE(env_->NewFile()->Open(target, File::kReadWrite)) << target;
+    EXPECT_FALSE(env_->ReplaceFile("C:\\new.tmp", target)) << target;
+    EXPECT_EQ(dir_.ReadFile("c/new.tmp"), "new") << target;
+  }
+  ::alarm(0);
+  EXPECT_TRUE(std::filesystem::is_fifo(OnC("fifo")));
+  EXPECT_TRUE(std::filesystem::is_symlink(OnC("null")));
+  EXPECT_EQ(std::filesystem::read_symlink(OnC("null")), "/dev/null");
+}
+
+// Files are the same however they are reached; the program's own files are
+// known through any name.
+TEST_F(PosixEnvFixture, SameFileAndTheProgramsFiles) {
+  dir_.WriteFile("c/a.xml", "a");
+  dir_.WriteFile("c/b.xml", "a");
+  std::filesystem::create_symlink(OnC("a.xml"), OnC("link.xml"));
+  EXPECT_TRUE(env_->IsSameFile("C:\\a.xml", "C:\\link.xml"));
+  EXPECT_TRUE(env_->IsSameFile("C:\\a.xml", "c:\\sub\\..\\a.xml"));
+  EXPECT_FALSE(env_->IsSameFile("C:\\a.xml", "C:\\b.xml"));
+  EXPECT_FALSE(env_->IsSameFile("C:\\a.xml", "C:\\none.xml"));
+
+  dir_.WriteFile("c/store.sqlite", "store");
+  EXPECT_FALSE(env_->IsProgramFile("C:\\store.sqlite"));
+  NoteOwnFile(OnC("store.sqlite"));
+  std::filesystem::create_symlink(OnC("store.sqlite"), OnC("store.xml"));
+  EXPECT_TRUE(env_->IsProgramFile("C:\\store.sqlite"));
+  EXPECT_TRUE(env_->IsProgramFile("C:\\store.xml"));
+  EXPECT_FALSE(env_->IsProgramFile("C:\\a.xml"));
+  EXPECT_FALSE(env_->IsProgramFile("C:\\none.xml"));
+}
 
 // A path ending with a separator names a folder: a file there is not found.
 TEST_F(PosixEnvFixture, TrailingSeparatorNamesAFolder) {

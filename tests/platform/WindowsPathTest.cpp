@@ -77,5 +77,32 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"EmptyName", "", "*", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Windows drops trailing blanks and dots of every name it is given; roots,
+// "." and "..", and names of dots and blanks alone stay.
+struct TrailingCase {
+  const char* name;
+  std::string path;
+  std::string expected;
+};
+class TrailingTest : public ::testing::TestWithParam<TrailingCase> {};
+TEST_P(TrailingTest, DropsWhatWindowsDrops) {
+  EXPECT_EQ(winpath::DropTrailingDotsAndBlanks(GetParam().path), GetParam().expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TrailingTest,
+    ::testing::Values(TrailingCase{"Blank", "C:\\x.xml ", "C:\\x.xml"},
+                      TrailingCase{"DotsAndBlanks", "C:\\x.xml. . ", "C:\\x.xml"},
+                      TrailingCase{"EveryName", "C:\\dir. \\sub.\\x ", "C:\\dir\\sub\\x"},
+                      TrailingCase{"InsideKept", "C:\\a b.c\\x y.xml", "C:\\a b.c\\x y.xml"},
+                      TrailingCase{"DotNamesKept", "C:\\a\\.\\..\\b", "C:\\a\\.\\..\\b"},
+                      TrailingCase{"OnlyDotsKept", "C:\\...\\x", "C:\\...\\x"},
+                      TrailingCase{"Relative", "x.xml.", "x.xml"},
+                      TrailingCase{"DriveRelative", "C:x. ", "C:x"},
+                      TrailingCase{"ShareRootKept", "\\\\srv\\share\\x.", "\\\\srv\\share\\x"},
+                      TrailingCase{"FolderSeparatorKept", "C:\\dir.\\", "C:\\dir\\"},
+                      // 表 ends in 0x5C: the name goes on past it.
+                      TrailingCase{"DoubleByteName", "C:\\" + Sj("表") + ". ", "C:\\" + Sj("表")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace pv14::testing

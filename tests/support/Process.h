@@ -26,7 +26,11 @@ struct ProcessOptions {
   // the reader of a pipe has gone: every write to stderr fails (EPIPE).
   bool stderrClosed = false;
   int killAfterMicroseconds = 0;  // SIGKILL once this long has passed; 0 never
-  long long fileSizeLimit = -1;   // RLIMIT_FSIZE of the program in bytes; -1 none
+  int killSignal = 0;             // sent then instead of SIGKILL (POSIX); 0 SIGKILL
+  // Standard streams (0, 1, 2) closed when the program starts (POSIX): what
+  // it writes there is not captured.
+  std::vector<int> closedStreams;
+  long long fileSizeLimit = -1;  // RLIMIT_FSIZE of the program in bytes; -1 none
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);

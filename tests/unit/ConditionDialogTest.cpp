@@ -4,6 +4,7 @@
 
 #include "dialogs/PathHelpers.h"
 #include "platform/EnvWrapper.h"
+#include "platform/OwnFiles.h"
 
 #include <set>
 #include <string>
@@ -34,6 +35,11 @@ std::string M4() { return SJ("ファイル名が指定されていません。")
 std::string Q5() { return SJ("指定されたフォルダは存在しません。\n\n作成してもよろしいですか？"); }
 std::string M6() { return SJ("フォルダの作成に失敗しました。\n\n出力先を再入力してください。"); }
 std::string Q7() { return SJ("同名のファイルが存在します。\n\n上書きしてもよろしいですか？"); }
+std::string M8() {
+  return SJ(
+      "指定されたファイルはアプリケーションが使用しているため、出力先にできません。\n\n"
+      "出力先を再入力してください。");
+}
 
 auto NameOf = [](const auto& info) { return std::string(info.param.name); };
 
@@ -344,6 +350,55 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"ExistingFolder", "D:\\out", M4}),
     NameOf);
 
+// The store, the settings file and its lock are never a report's target,
+// whatever name reaches them: refused before any question, nothing touched.
+struct KeptFileCase {
+  const char* name;
+  std::string path;
+};
+class ConditionDialogKeptFile : public ConditionDialogTest,
+                                public ::testing::WithParamInterface<KeptFileCase> {};
+TEST_P(ConditionDialogKeptFile, IsRefusedBeforeAnyQuestion) {
+  const std::string settings = "d/cfg/" + testing::TestEdition().settingsFileName;
+  std::filesystem::create_directory(tmp.Join("d/cfg"));
+  tmp.WriteFile(settings, "X/1/1:0/0/1/\n");
+  tmp.WriteFile(settings + ".lock", "");
+  tmp.WriteFile("d/store.sqlite", "store");
+  NoteOwnFile(tmp.Join("d/store.sqlite"));
+  std::filesystem::create_symlink(tmp.Join(settings), tmp.Join("d/out/settings.xml"));
+  std::filesystem::create_symlink(tmp.Join("d/store.sqlite"), tmp.Join("d/out/store.xml"));
+  const auto before = Tree();
+  Init();
+  ui.answers = {kIdYes, kIdYes};
+  Execute(GetParam().path);
+  EXPECT_EQ(Shown(), std::vector<std::string>{M8()});
+  ExpectBackInTheEdit();
+  EXPECT_EQ(Tree(), before);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConditionDialogKeptFile,
+    ::testing::Values(
+        KeptFileCase{"Store", "D:\\store.sqlite"},
+        KeptFileCase{"StoreThroughALink", "D:\\out\\store.xml"},
+        KeptFileCase{"StoreOtherwiseSpelt", "d:\\out\\..\\store.sqlite"},
+        KeptFileCase{"Settings", "D:\\cfg\\" + testing::TestEdition().settingsFileName},
+        KeptFileCase{"SettingsThroughALink", "D:\\out\\settings.xml"},
+        KeptFileCase{"SettingsLock",
+                     "D:\\cfg\\" + testing::TestEdition().settingsFileName + ".lock"}),
+    NameOf);
+
+// The check does not refuse a file that is merely beside them.
+TEST_F(ConditionDialogTest, FileBesideTheKeptOnesIsAsked) {
+  tmp.WriteFile("d/store.sqlite", "store");
+  NoteOwnFile(tmp.Join("d/store.sqlite"));
+  tmp.WriteFile("d/store.xml", "old");
+  Init();
+  ui.answers = {kIdYes};
+  Execute("D:\\store.xml");
+  EXPECT_EQ(Shown(), std::vector<std::string>{Q7()});
+  EXPECT_EQ(controls.results, std::vector<int>{D::kResultExecute});
+}
+
 TEST_F(ConditionDialogTest, ReadsTheKindFromTheRadioButtonsOnEachPress) {
   Init();
   for (auto [radio, kind] : {std::pair{kOther, 2}, std::pair{kReal, 3}, std::pair{0, 1}}) {
@@ -396,6 +451,8 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{
             "CreationFailsAndIsUndone", "D:\\\x90\x56\\sub\\a.xml", {kIdYes}, {Q5, M6}, false, 0},
         FolderCase{"LetterWithoutVolume", "N:\\out\\a.xml", {kIdYes}, {Q5, M6}, false, 0},
+        // A drive's root cannot be created: the creation fails as on Windows.
+        FolderCase{"RootOfLetterWithoutVolume", "Y:\\o.xml", {kIdYes}, {Q5, M6}, false, 0},
         FolderCase{"ExistingFileNo", "D:\\out\\a.xml", {kIdNo}, {Q7}, false, 0},
         FolderCase{"ExistingFileYes", "D:\\out\\a.xml", {kIdYes}, {Q7}, true, 0}),
     NameOf);

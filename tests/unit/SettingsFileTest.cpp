@@ -1,7 +1,11 @@
 // The last-used settings of the conditions dialog, on a real disk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "dialogs/ConditionDialog.h"
@@ -177,6 +181,96 @@ TEST_F(SettingsTest, FileThatCannotBeWrittenIsLeftAlone) {
   const auto before = Files();
   EXPECT_FALSE(Save(2, "D:\\new"));
   EXPECT_EQ(Files(), before);
+}
+
+// A save that would leave the file's bytes as they are writes nothing: no
+// temporary, no rename, the same file as before.
+TEST_F(SettingsTest, SaveThatChangesNothingWritesNothing) {
+  Write("X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/2/D:\\new\n");
+  const auto before = std::filesystem::status(tmp.Join(File()));
+  const auto inode = [&] {
+    struct stat st {};
+    ::stat(tmp.Join(File()).c_str(), &st);
+    return st.st_ino;
+  };
+  const auto first = inode();
+  ASSERT_TRUE(Save(2, "D:\\new"));
+  ASSERT_TRUE(Save(2, std::nullopt));
+  EXPECT_EQ(env->files.writes, 0);
+  EXPECT_EQ(inode(), first);
+  EXPECT_EQ(Content(), "X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/2/D:\\new\n");
+  EXPECT_EQ(before.permissions(), std::filesystem::status(tmp.Join(File())).permissions());
+
+  // The same line not yet last, another kind or another path is a change.
+  for (const auto& [kind, path] : {std::pair{2, "D:\\newer"}, std::pair{3, "D:\\newer"}}) {
+    const int writes = env->files.writes;
+    ASSERT_TRUE(Save(kind, std::string(path)));
+    EXPECT_GT(env->files.writes, writes);
+  }
+  Write("ABC/1/5:0/0/3/D:\\newer\nX/1/1:0/0/1/D:\\x\n");
+  const int writes = env->files.writes;
+  ASSERT_TRUE(Save(3, "D:\\newer"));
+  EXPECT_GT(env->files.writes, writes);
+  EXPECT_EQ(Content(), "X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/3/D:\\newer\n");
+}
+
+// What stands at the settings file's name and is no regular file (a FIFO, a
+// device, either behind a link) is neither read nor replaced, and neither
+// waited for: the load finds nothing, the save fails and leaves it as it was.
+struct OddSettingsCase {
+  const char* name;
+  std::function<void(const std::string& at, const std::string& beside)> make;
+};
+class OddSettingsFile : public SettingsTest,
+                        public ::testing::WithParamInterface<OddSettingsCase> {};
+TEST_P(OddSettingsFile, IsNeitherReadNorReplaced) {
+  std::filesystem::create_directories(tmp.Join("d/cfg/pv14"));
+  const std::string at = tmp.Join(File());
+  GetParam().make(at, tmp.Join("d/cfg/other"));
+  struct stat before {};
+  ASSERT_EQ(::lstat(at.c_str(), &before), 0);
+
+  EXPECT_EQ(Load().first, -1);
+  EXPECT_FALSE(Save(2, "D:\\new"));
+
+  struct stat after {};
+  ASSERT_EQ(::lstat(at.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  for (const auto& entry : std::filesystem::directory_iterator(tmp.Join("d/cfg/pv14"))) {
+    EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
+  }
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OddSettingsFile,
+    ::testing::Values(OddSettingsCase{"Fifo",
+                                      [](const std::string& at, const std::string&) {
+                                        ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
+                                      }},
+                      OddSettingsCase{"LinkToFifo",
+                                      [](const std::string& at, const std::string& beside) {
+                                        ASSERT_EQ(::mkfifo(beside.c_str(), 0600), 0);
+                                        std::filesystem::create_symlink(beside, at);
+                                      }},
+                      OddSettingsCase{"LinkToDevice",
+                                      [](const std::string& at, const std::string&) {
+                                        std::filesystem::create_symlink("/dev/null", at);
+                                      }},
+                      OddSettingsCase{"Folder",
+                                      [](const std::string& at, const std::string&) {
+                                        std::filesystem::create_directory(at);
+                                      }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Through a link to a regular file the save replaces the file it names and
+// the link stays.
+TEST_F(SettingsTest, SaveThroughALinkReplacesTheFileItNames) {
+  std::filesystem::create_directories(tmp.Join("d/cfg/pv14"));
+  tmp.WriteFile("d/cfg/real", "X/1/1:0/0/1/D:\\x\n");
+  std::filesystem::create_symlink(tmp.Join("d/cfg/real"), tmp.Join(File()));
+  ASSERT_TRUE(Save(2, "D:\\new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(tmp.Join(File())));
+  EXPECT_EQ(tmp.ReadFile("d/cfg/real"), "X/1/1:0/0/1/D:\\x\nABC/1/5:0/0/2/D:\\new\n");
 }
 
 struct LoadCase {

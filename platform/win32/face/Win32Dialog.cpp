@@ -1,3 +1,4 @@
+#include "platform/StopRequest.h"
 #include "platform/win32/face/Win32Dialog.h"
 
 #include "platform/TypedText.h"
@@ -87,6 +88,11 @@ INT_PTR CALLBACK Win32Dialog::Procedure(HWND window, UINT message, WPARAM wParam
   if (message == WM_COMMAND) {
     self->OnCommand(LOWORD(wParam), HIWORD(wParam));
     return TRUE;
+  }
+  // The session's end fails the run once the dialog is gone; the default
+  // answer lets the session end.
+  if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam != FALSE)) {
+    NoteStopRequest();
   }
   return FALSE;
 }

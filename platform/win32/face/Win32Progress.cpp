@@ -3,6 +3,7 @@
 // After <windows.h> (through the header above), which it needs.
 #include <commctrl.h>
 
+#include "platform/StopRequest.h"
 #include "platform/win32/WindowHandle.h"
 #include "platform/win32/face/Win32Dialog.h"
 #include "platform/win32/face/Win32Mapping.h"
@@ -10,12 +11,15 @@
 namespace pv14::win32 {
 namespace {
 
-// The dialog has no handlers of its own; it is centred once made, as the
-// framework does.
-INT_PTR CALLBACK ProgressProcedure(HWND window, UINT message, WPARAM, LPARAM) {
+// The dialog is centred once made, as the framework does. The session's end
+// fails the run: it stops at the next whole line and still tells the caller.
+INT_PTR CALLBACK ProgressProcedure(HWND window, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
     CentreDialog(window);
     return FALSE;
+  }
+  if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam != FALSE)) {
+    NoteStopRequest();
   }
   return FALSE;
 }

@@ -212,6 +212,29 @@ TEST_F(Win32EnvTest, ReplacingAMissingFileRenamesTheTemporary) {
   EXPECT_FALSE(env_.PathFileExists(temporary));
 }
 
+// A report being written is that handle's alone: a second export to it
+// fails and leaves it as it is; readers still get in. Files are the same
+// however they are named, and the program's own file is known.
+TEST_F(Win32EnvTest, ReportIsWrittenByOneWriterAndKnownByAnyName) {
+  const std::string report = Under(kHyou + ".xml");
+  auto first = env_.NewFile();
+  auto second = env_.NewFile();
+  ASSERT_TRUE(first->Open(report, File::kWrite | File::kCreate));
+  ASSERT_TRUE(first->Write("first\r\n", 7));
+  EXPECT_FALSE(second->Open(report, File::kWrite | File::kCreate));
+  EXPECT_TRUE(second->Open(report, File::kRead));
+  second->Close();
+  first->Close();
+  EXPECT_EQ(env_.GetFileStatus(report)->size, 7u);
+  ASSERT_TRUE(second->Open(report, File::kWrite | File::kCreate));
+  second->Close();
+
+  EXPECT_TRUE(env_.IsSameFile(report, base_ + "\\.\\" + kHyou + ".xml"));
+  EXPECT_FALSE(env_.IsSameFile(report, Under("missing.xml")));
+  EXPECT_FALSE(env_.IsProgramFile(report));
+  EXPECT_TRUE(env_.IsProgramFile(env_.GetModuleFileName()));
+}
+
 struct AccessCase {
   const char* name;
   std::string relative;  // empty: the test's folder itself

@@ -61,6 +61,7 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
       if (fd >= 0) close(fd);
     }
+    for (int stream : options.closedStreams) close(stream);
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
       _exit(126);
     if (options.fileSizeLimit >= 0) {
@@ -90,7 +91,7 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
     if (options.killAfterMicroseconds > 0 && !killed) {
       const auto now = std::chrono::steady_clock::now();
       if (now >= killAt) {
-        kill(pid, SIGKILL);
+        kill(pid, options.killSignal != 0 ? options.killSignal : SIGKILL);
         killed = true;
       }
     }
