@@ -57,7 +57,7 @@ std::int32_t ClRuleAo::MoveNext_SeizoGenka(StAOSUMINFO* row) {
 std::int32_t ClRuleAo::GetTsukibetsuUriageShiire(StAOSUMINFO_TSUKIBETSU* totals) {
   if (totals == nullptr) return pv14::ledger::kEngineBadArgument;
   if (!impl_->dataSet) return pv14::ledger::kEngineNotReady;
-  return pv14::ledger::WithContent([&](pv14::ledger::Database& store) {
+  return pv14::ledger::WithStore([&](pv14::ledger::Database& store) {
     *totals = pv14::ledger::ReadMonthlyTotals(store, *impl_->dataSet);
     return kEngineOk;
   });

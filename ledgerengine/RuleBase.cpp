@@ -44,7 +44,7 @@ std::int32_t ReadyRules(ClRuleBase::Impl& rules, std::uint8_t returnKind) {
     for (auto& position : lists) position.reset();
   }
   if (!rules.dataId) return kEngineNotReady;
-  return WithContent([&](Database& store) {
+  return WithStore([&](Database& store) {
     const std::optional<DataSetRow> set = FindDataSetById(store, *rules.dataId);
     if (!set) return kEngineNoDataSet;
     if (set->info.ReturnKind != returnKind) return kEngineWrongReturnKind;
@@ -56,7 +56,7 @@ std::int32_t ReadyRules(ClRuleBase::Impl& rules, std::uint8_t returnKind) {
 std::int32_t CountRows(const ClRuleBase::Impl& rules, int type, int list) {
   if (!rules.dataSet || !IsList(type, list)) return 0;
   std::int32_t count = 0;
-  WithContent([&](Database& store) {
+  WithStore([&](Database& store) {
     const std::int64_t rows = CountStatementRows(store, *rules.dataSet, type, list);
     count = static_cast<std::int32_t>(
         std::min<std::int64_t>(rows, std::numeric_limits<std::int32_t>::max()));
@@ -70,7 +70,7 @@ std::int32_t MoveRow(ClRuleBase::Impl& rules, int type, int list, bool first, St
   if (!rules.dataSet) return kEngineNotReady;
   std::optional<std::int64_t>& delivered = rules.delivered[type][list];
   if (!first && !delivered) return kEngineNotReady;  // MoveNext before MoveFirst
-  return WithContent([&](Database& store) {
+  return WithStore([&](Database& store) {
     const auto next = StatementRowAfter(store, *rules.dataSet, type, list, first ? -1 : *delivered);
     if (!next) {
       if (first) delivered = -1;

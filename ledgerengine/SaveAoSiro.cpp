@@ -169,7 +169,7 @@ void FillRealEstate(const pv14::ledger::RealEstateSave& save, Database& store, s
 std::int32_t ClSaveAoSiro::GetDataIppan(StAOSIROSAVEINFO_IPPAN* info) {
   if (info == nullptr) return pv14::ledger::kEngineBadArgument;
   *info = StAOSIROSAVEINFO_IPPAN{};
-  return pv14::ledger::WithContent([&](Database& store) {
+  return pv14::ledger::WithStore([&](Database& store) {
     const auto dataSet = DataSetOf(store, impl_->dataId);
     if (!dataSet) return pv14::ledger::kEngineNoDataSet;
     const pv14::ledger::GeneralSave save = pv14::ledger::ReadGeneralSave(store, *dataSet);
@@ -185,7 +185,7 @@ std::int32_t ClSaveAoSiro::GetDataIppan(StAOSIROSAVEINFO_IPPAN* info) {
 std::int32_t ClSaveAoSiro::GetDataFudousan(StAOSIROSAVEINFO_FUDOUSAN* info) {
   if (info == nullptr) return pv14::ledger::kEngineBadArgument;
   *info = StAOSIROSAVEINFO_FUDOUSAN{};
-  return pv14::ledger::WithContent([&](Database& store) {
+  return pv14::ledger::WithStore([&](Database& store) {
     const auto dataSet = DataSetOf(store, impl_->dataId);
     if (!dataSet) return pv14::ledger::kEngineNoDataSet;
     const pv14::ledger::RealEstateSave save =

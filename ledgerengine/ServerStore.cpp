@@ -229,12 +229,12 @@ struct Table {
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 // The store's tables as the SQLite store lays them out, in creation order.
-std::vector<Table> Layout(Database& mirror) {
+std::vector<Table> Layout(Database& copy) {
   std::vector<Table> tables;
-  auto names = mirror.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+  auto names = copy.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
   while (names->Step()) tables.push_back(Table{std::string(names->Blob(0)), {}, {}});
   for (Table& table : tables) {
-    auto info = mirror.Prepare("PRAGMA table_info(" + Quoted(table.name) + ")");
+    auto info = copy.Prepare("PRAGMA table_info(" + Quoted(table.name) + ")");
     std::vector<std::pair<std::int64_t, std::string>> key;
     while (info->Step()) {
       const std::string name = Quoted(info->Blob(1));
@@ -245,10 +245,6 @@ std::vector<Table> Layout(Database& mirror) {
     for (const auto& [order, name] : key) table.key += (table.key.empty() ? "" : ", ") + name;
   }
   return tables;
-}
-
-bool IsHead(const Table& table) {
-  return table.name == kStoreInfoTable || table.name == kUsersTable || table.name == kDataSetsTable;
 }
 
 // The SQLite store's CREATE TABLE in the server's words: the same columns,
@@ -286,14 +282,14 @@ std::int64_t NetworkInt64(std::string_view bytes) {
   return static_cast<std::int64_t>(value);
 }
 
-// One table of the server into the same table of the mirror, in key order.
-void FetchTable(ServerConnection& server, Database& mirror, const Table& table) {
+// One table of the server into the same table of the copy, in key order.
+void FetchTable(ServerConnection& server, Database& copy, const Table& table) {
   const std::unique_ptr<Result> rows = server.Query(
       "SELECT " + table.Columns() + " FROM " + table.name + " ORDER BY " + table.key, true);
   std::string marks;
   for (std::size_t i = 0; i < table.columns.size(); ++i) marks += i == 0 ? "?" : ", ?";
-  auto insert = mirror.Prepare("INSERT INTO " + table.name + " (" + table.Columns() + ") VALUES (" +
-                               marks + ")");
+  auto insert = copy.Prepare("INSERT INTO " + table.name + " (" + table.Columns() + ") VALUES (" +
+                             marks + ")");
   for (int row = 0; row < rows->Rows(); ++row) {
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
       const int column = static_cast<int>(i);
@@ -447,46 +443,16 @@ std::string ServerStoreName(const std::string& uri) {
   return Describe(db, host, port, user);
 }
 
-ServerReader::~ServerReader() = default;
-
-void ServerReader::FetchContent(Database& mirror) {
-  if (fetched_) return;
-  if (!failure_.empty()) throw StoreError(failure_);
-  const std::string name = connection_->Name();
-  try {
-    Transaction transaction(mirror);
-    for (const Table& table : Layout(mirror)) {
-      if (!IsHead(table)) FetchTable(*connection_, mirror, table);
-    }
-    transaction.Commit();
-    // The run holds its whole snapshot now: let loads and the server go.
-    connection_->Exec("COMMIT");
-    connection_.reset();
-    fetched_ = true;
-  } catch (const ServerError& error) {
-    failure_ = ReadProblem(name, error);
-    throw StoreError(failure_);
-  } catch (const StoreError& error) {
-    failure_ = "cannot read the server store " + name + ": " + error.what();
-    throw StoreError(failure_);
-  }
-}
-
 OpenedServerStore OpenServerForReading(const std::string& uri) {
   OpenedServerStore opened;
   std::string name = ServerStoreName(uri);
   try {
-    std::unique_ptr<ServerReader> reader(new ServerReader);
-    reader->connection_ = std::make_unique<ServerConnection>(uri);
-    ServerConnection& server = *reader->connection_;
+    ServerConnection server(uri);
     name = server.Name();
-    auto mirror = std::make_unique<Database>(":memory:", Database::Mode::kReadWriteCreate);
-    {
-      Transaction transaction(*mirror);
-      CreateSchema(*mirror);
-      transaction.Commit();
-    }
-    const std::vector<Table> tables = Layout(*mirror);
+    auto copy = std::make_unique<Database>(":memory:", Database::Mode::kReadWriteCreate);
+    Transaction transaction(*copy);
+    CreateSchema(*copy);
+    const std::vector<Table> tables = Layout(*copy);
 
     server.Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
     server.Exec(kLockTimeout);
@@ -505,15 +471,10 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
                        ", this engine reads " + std::to_string(kSchemaVersion) + "; " + LoadAgain();
       return opened;
     }
-    {
-      Transaction transaction(*mirror);
-      for (const Table& table : tables) {
-        if (IsHead(table)) FetchTable(server, *mirror, table);
-      }
-      transaction.Commit();
-    }
-    opened.mirror = std::move(mirror);
-    opened.reader = std::move(reader);
+    for (const Table& table : tables) FetchTable(server, *copy, table);
+    server.Exec("COMMIT");
+    transaction.Commit();
+    opened.copy = std::move(copy);
   } catch (const ServerError& error) {
     opened.problem = ReadProblem(name, error);
   } catch (const StoreError& error) {
@@ -525,13 +486,13 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
 ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
   std::string name = ServerStoreName(uri);
   try {
-    Database mirror(":memory:", Database::Mode::kReadWriteCreate);
+    Database copy(":memory:", Database::Mode::kReadWriteCreate);
     {
-      Transaction transaction(mirror);
-      WriteStore(mirror, data);
+      Transaction transaction(copy);
+      WriteStore(copy, data);
       transaction.Commit();
     }
-    const std::vector<Table> tables = Layout(mirror);
+    const std::vector<Table> tables = Layout(copy);
 
     ServerConnection server(uri);
     name = server.Name();
@@ -545,8 +506,8 @@ ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
     PrepareLayout(server, name, tables);
     for (const Table& table : tables) {
       std::string rows;
-      auto read = mirror.Prepare("SELECT " + table.Columns() + " FROM " + table.name +
-                                 " ORDER BY " + table.key);
+      auto read = copy.Prepare("SELECT " + table.Columns() + " FROM " + table.name + " ORDER BY " +
+                               table.key);
       while (read->Step()) AppendCopyRow(*read, table, &rows);
       if (!rows.empty()) {
         server.CopyIn("COPY " + table.name + " (" + table.Columns() + ") FROM STDIN", rows);
@@ -576,17 +537,11 @@ ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
 
 #else  // a build without the client library's header
 
-class ServerConnection {};
-
 namespace {
 constexpr char kNoServerStore[] = "this build of the engine has no server store; use a file";
 }
 
 std::string ServerStoreName(const std::string& uri) { return WithoutPassword(uri); }
-
-ServerReader::~ServerReader() = default;
-
-void ServerReader::FetchContent(Database&) { throw StoreError(kNoServerStore); }
 
 OpenedServerStore OpenServerForReading(const std::string& uri) {
   OpenedServerStore opened;
@@ -603,10 +558,9 @@ ToolResult LoadServerStore(const EngineData&, const std::string& uri) {
 
 ToolResult DumpServerStore(const std::string& uri, std::string* out) {
   OpenedServerStore opened = OpenServerForReading(uri);
-  if (opened.mirror == nullptr) return {ToolResult::kStoreFailed, opened.problem};
+  if (opened.copy == nullptr) return {ToolResult::kStoreFailed, opened.problem};
   try {
-    opened.reader->FetchContent(*opened.mirror);
-    *out = WriteEngineJson(ReadStore(*opened.mirror)).dump(2) + "\n";
+    *out = WriteEngineJson(ReadStore(*opened.copy)).dump(2) + "\n";
   } catch (const StoreError& failure) {
     return {ToolResult::kStoreFailed, failure.what()};
   } catch (const FormError& failure) {

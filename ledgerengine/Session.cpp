@@ -1,7 +1,6 @@
 #include "ledgerengine/Session.h"
 
-#include <cstdio>
-
+#include "ledgerengine/ServerStore.h"
 #include "ledgerengine/StoreOpen.h"
 #include "ledgerengine/StorePath.h"
 
@@ -16,8 +15,7 @@ bool Session::Open() {
   Close();
   if (const std::string location = StorePath(); IsServerStore(location)) {
     OpenedServerStore opened = OpenServerForReading(location);
-    db_ = std::move(opened.mirror);
-    server_ = std::move(opened.reader);
+    db_ = std::move(opened.copy);
     problem_ = std::move(opened.problem);
     return db_ != nullptr;
   }
@@ -27,20 +25,7 @@ bool Session::Open() {
   return db_ != nullptr;
 }
 
-void Session::FetchContent() {
-  if (server_ == nullptr || db_ == nullptr) return;
-  try {
-    server_->FetchContent(*db_);
-  } catch (const StoreError& error) {
-    // The program names no engine failure; the engine tells its user, once.
-    if (problem_.empty()) std::fprintf(stderr, "ledger engine: %s\n", error.what());
-    problem_ = error.what();
-    throw;
-  }
-}
-
 void Session::Close() {
-  server_.reset();
   db_.reset();
   cursors_.clear();
   selected_ = StDATAINFO{};

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "engine/LedgerEngine.h"
-#include "ledgerengine/ServerStore.h"
 #include "ledgerengine/Sqlite.h"
 
 namespace pv14::ledger {
@@ -40,10 +39,6 @@ class Session {
   const std::string& Problem() const { return problem_; }
   // The open store, or null.
   Database* Store() { return db_.get(); }
-  // Makes the data sets' content readable in the open store: a server
-  // store's is fetched at the first call. Throws StoreError (after telling
-  // the user why, once) when it cannot be.
-  void FetchContent();
 
   // The engine's own record of the selected data set (GetSelectedInfo).
   StDATAINFO& SelectedInfo() { return selected_; }
@@ -55,7 +50,6 @@ class Session {
 
  private:
   std::unique_ptr<Database> db_;
-  std::unique_ptr<ServerReader> server_;  // with a server store: db_ is its copy
   std::string problem_;
   StDATAINFO selected_{};
   std::map<std::int32_t, std::optional<std::int64_t>> cursors_;
@@ -74,15 +68,6 @@ std::int32_t WithStore(Body&& body) noexcept {
   } catch (...) {
     return kEngineStoreError;
   }
-}
-
-// WithStore for calls that read a data set's content.
-template <class Body>
-std::int32_t WithContent(Body&& body) noexcept {
-  return WithStore([&body](Database& store) {
-    Session::Instance().FetchContent();
-    return body(store);
-  });
 }
 
 }  // namespace pv14::ledger

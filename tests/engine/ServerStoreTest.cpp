@@ -313,20 +313,33 @@ class ServerStore : public ::testing::Test {
   StoreUnderTest store_{Kind::kServer};
 };
 
-// The connection lost after the run began: the run fails from then on and
-// never reconnects (a new connection would read another state).
-TEST_F(ServerStore, AConnectionLostMidRunFailsTheRestOfTheRun) {
+// A run copies the whole store when it connects and lets the server go:
+// nothing it reads later can be cut short by a server lost meanwhile.
+TEST_F(ServerStore, ARunHoldsItsWholeStateAndNoConnection) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
   Connected connected(store_.Location());
   ASSERT_TRUE(connected.ok());
-  store_.Server()->Sql("postgres",
-                       "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
-                           store_.Database() + "' AND application_name = 'ledger19'");
+  EXPECT_EQ(store_.Server()
+                ->Sql("postgres", "SELECT count(*) FROM pg_stat_activity WHERE datname = '" +
+                                      store_.Database() + "'")
+                .out,
+            "0\n");
   std::int32_t ready = -1;
-  EXPECT_TRUE(BluePlNames(kBlueId, &ready).empty());
-  EXPECT_EQ(ready, 2006);
-  BluePlNames(kBlueId, &ready);
-  EXPECT_EQ(ready, 2006);
+  EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
+}
+
+// A store whose rows break the engine's limits is refused, never read wrongly.
+TEST_F(ServerStore, AValueOutsideItsFieldFailsTheConnectInOneLine) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  store_.Server()->Sql(store_.Database(),
+                       "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
+                       "UPDATE data_sets SET \"DataKind\" = 70000");
+  const ProcessResult dump = store_.Tool({"dump"});
+  EXPECT_EQ(dump.exitStatus, 3);
+  EXPECT_NE(dump.err.find("cannot use the server store " + store_.Database()), std::string::npos)
+      << dump.err;
+  Connected connected(store_.Location());
+  EXPECT_FALSE(connected.ok());
 }
 
 TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
