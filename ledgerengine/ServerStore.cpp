@@ -138,6 +138,16 @@ class Result {
 class ServerConnection {
  public:
   explicit ServerConnection(const std::string& uri) : pq_(Library()) {
+    // The library's word on a malformed URI may quote it, password and all.
+    char* error = nullptr;
+    PQconninfoOption* parsed = pq_.conninfoParse(uri.c_str(), &error);
+    if (error != nullptr) pq_.freemem(error);
+    if (parsed == nullptr) {
+      name_ = WithoutPassword(uri);
+      throw ServerError("LEDGER_ENGINE_DB is not a connection URI the client library takes",
+                        "08001");
+    }
+    pq_.conninfoFree(parsed);
     // Earlier keywords give way to the URI's own: a timeout of its own wins.
     const char* const keywords[] = {"connect_timeout", "fallback_application_name", "dbname",
                                     nullptr};

@@ -238,6 +238,12 @@ const FailureCase kFailures[] = {
        return WithPassword(database, server.Folder(), database + "_nologin");
      },
      "not permitted to log in"},
+    {"MalformedUri",
+     [](TestServer& server, const std::string& database) {
+       return "postgresql://postgres:" + std::string(kPassword) + "%zz@/" + database +
+              "?host=" + server.Folder();
+     },
+     "not a connection URI"},
     {"NoDatabase",
      [](TestServer& server, const std::string& database) {
        return WithPassword(database + "_missing", server.Folder());
