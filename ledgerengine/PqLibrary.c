@@ -75,6 +75,10 @@ static int Load(void) {
   PV14_PQ_SLOT(putCopyData, "PQputCopyData");
   PV14_PQ_SLOT(putCopyEnd, "PQputCopyEnd");
   PV14_PQ_SLOT(getResult, "PQgetResult");
+  PV14_PQ_SLOT(enterPipelineMode, "PQenterPipelineMode");
+  PV14_PQ_SLOT(exitPipelineMode, "PQexitPipelineMode");
+  PV14_PQ_SLOT(pipelineSync, "PQpipelineSync");
+  PV14_PQ_SLOT(sendQueryParams, "PQsendQueryParams");
   PV14_PQ_SLOT(conninfoParse, "PQconninfoParse");
   PV14_PQ_SLOT(conninfoFree, "PQconninfoFree");
   PV14_PQ_SLOT(freemem, "PQfreemem");

@@ -39,6 +39,12 @@ typedef struct Pv14Pq {
   int (*putCopyData)(PGconn* conn, const char* buffer, int nbytes);
   int (*putCopyEnd)(PGconn* conn, const char* errormsg);
   PGresult* (*getResult)(PGconn* conn);
+  int (*enterPipelineMode)(PGconn* conn);
+  int (*exitPipelineMode)(PGconn* conn);
+  int (*pipelineSync)(PGconn* conn);
+  int (*sendQueryParams)(PGconn* conn, const char* command, int nParams, const Oid* paramTypes,
+                         const char* const* paramValues, const int* paramLengths,
+                         const int* paramFormats, int resultFormat);
   PQconninfoOption* (*conninfoParse)(const char* conninfo, char** errmsg);
   void (*conninfoFree)(PQconninfoOption* connOptions);
   void (*freemem)(void* ptr);

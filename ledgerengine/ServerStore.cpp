@@ -180,6 +180,31 @@ class ServerConnection {
     return std::make_unique<Result>(pq_, result);
   }
 
+  // Sends every query at once and reads their results (binary) in order
+  // into each: one round trip for them all.
+  template <class Each>
+  void QueryAll(const std::vector<std::string>& queries, Each&& each) {
+    if (pq_.enterPipelineMode(conn_) != 1) Lost();
+    for (const std::string& sql : queries) {
+      if (pq_.sendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 1) != 1) {
+        Lost();
+      }
+    }
+    if (pq_.pipelineSync(conn_) != 1) Lost();
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+      PGresult* result = pq_.getResult(conn_);
+      if (result == nullptr) Lost();
+      Check(result, PGRES_TUPLES_OK, false);
+      {
+        const Result rows(pq_, result);
+        each(i, rows);
+      }
+      while (PGresult* rest = pq_.getResult(conn_)) pq_.clear(rest);  // this query's end
+    }
+    Check(pq_.getResult(conn_), PGRES_PIPELINE_SYNC);
+    if (pq_.exitPipelineMode(conn_) != 1) Lost();
+  }
+
   // COPY ... FROM STDIN with data in the text format.
   void CopyIn(const std::string& sql, std::string_view data) {
     Check(pq_.exec(conn_, sql.c_str()), PGRES_COPY_IN);
@@ -198,6 +223,11 @@ class ServerConnection {
   }
 
  private:
+  [[noreturn]] void Lost() {
+    throw ServerError(Cause(pq_.errorMessage(conn_)),
+                      pq_.status(conn_) != CONNECTION_OK ? "08006" : "");
+  }
+
   // Clears the result unless keep and it succeeded.
   void Check(PGresult* result, ExecStatusType wanted, bool clear = true) {
     if (result != nullptr && pq_.resultStatus(result) == wanted) {
@@ -292,22 +322,24 @@ std::int64_t NetworkInt64(std::string_view bytes) {
   return static_cast<std::int64_t>(value);
 }
 
-// One table of the server into the same table of the copy, in key order.
-void FetchTable(ServerConnection& server, Database& copy, const Table& table) {
-  const std::unique_ptr<Result> rows = server.Query(
-      "SELECT " + table.Columns() + " FROM " + table.name + " ORDER BY " + table.key, true);
+std::string SelectAll(const Table& table) {
+  return "SELECT " + table.Columns() + " FROM " + table.name + " ORDER BY " + table.key;
+}
+
+// One table's rows from the server into the same table of the copy.
+void CopyRows(const Result& rows, Database& copy, const Table& table) {
   std::string marks;
   for (std::size_t i = 0; i < table.columns.size(); ++i) marks += i == 0 ? "?" : ", ?";
   auto insert = copy.Prepare("INSERT INTO " + table.name + " (" + table.Columns() + ") VALUES (" +
                              marks + ")");
-  for (int row = 0; row < rows->Rows(); ++row) {
+  for (int row = 0; row < rows.Rows(); ++row) {
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
       const int column = static_cast<int>(i);
-      if (rows->IsNull(row, column)) throw StoreError("the server store holds an empty column");
+      if (rows.IsNull(row, column)) throw StoreError("the server store holds an empty column");
       if (table.columns[i].bytes) {
-        insert->BindBlob(column + 1, rows->Value(row, column));
+        insert->BindBlob(column + 1, rows.Value(row, column));
       } else {
-        insert->Bind(column + 1, NetworkInt64(rows->Value(row, column)));
+        insert->Bind(column + 1, NetworkInt64(rows.Value(row, column)));
       }
     }
     insert->Step();
@@ -481,7 +513,10 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
                        ", this engine reads " + std::to_string(kSchemaVersion) + "; " + LoadAgain();
       return opened;
     }
-    for (const Table& table : tables) FetchTable(server, *copy, table);
+    std::vector<std::string> queries;
+    for (const Table& table : tables) queries.push_back(SelectAll(table));
+    server.QueryAll(queries,
+                    [&](std::size_t i, const Result& rows) { CopyRows(rows, *copy, tables[i]); });
     server.Exec("COMMIT");
     transaction.Commit();
     opened.copy = std::move(copy);
