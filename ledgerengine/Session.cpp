@@ -13,13 +13,14 @@ Session& Session::Instance() {
 
 bool Session::Open() {
   Close();
-  if (const std::string location = StorePath(); IsServerStore(location)) {
+  const std::string location = StorePath();
+  if (IsServerStore(location)) {
     OpenedServerStore opened = OpenServerForReading(location);
     db_ = std::move(opened.copy);
     problem_ = std::move(opened.problem);
     return db_ != nullptr;
   }
-  OpenedStore opened = OpenStoreForReading(StorePath());
+  OpenedStore opened = OpenStoreForReading(location);
   db_ = std::move(opened.db);
   problem_ = std::move(opened.problem);
   return db_ != nullptr;
