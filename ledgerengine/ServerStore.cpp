@@ -156,10 +156,15 @@ class ServerConnection {
     if (conn_ == nullptr) throw ServerError("out of memory", "53200");
     name_ = Describe(Text(pq_.db(conn_)), Text(pq_.host(conn_)), Text(pq_.port(conn_)),
                      Text(pq_.user(conn_)));
-    if (pq_.status(conn_) != CONNECTION_OK) {
-      throw ServerError(Cause(pq_.errorMessage(conn_)), "08001");
+    try {
+      if (pq_.status(conn_) != CONNECTION_OK) {
+        throw ServerError(Cause(pq_.errorMessage(conn_)), "08001");
+      }
+      Exec("SET client_min_messages = warning");  // no notices on the user's terminal
+    } catch (...) {
+      pq_.finish(conn_);  // no destructor runs for a constructor that throws
+      throw;
     }
-    Exec("SET client_min_messages = warning");  // no notices on the user's terminal
   }
   ServerConnection(const ServerConnection&) = delete;
   ServerConnection& operator=(const ServerConnection&) = delete;
