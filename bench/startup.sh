@@ -5,7 +5,12 @@
 # alternating pairs (bench/PairTimer.cpp):
 #   (a) the bundled sample company's export (at most 2.5 times its loop);
 #   (b) a real-estate export of 10,050 income rows (within 1.15 times);
-#   (c) for information, a run cancelled at the dialog beside (a)'s loop.
+#   (c) for information, a run cancelled at the dialog beside (a)'s loop;
+#   (d), (e) the exports of (a) and (b) from a store on a local PostgreSQL
+#       server (through its socket) beside the same from a file store
+#       (within 1.5 and 1.3 times), with a server of their own
+#       (tests/support/pg-server.sh), when one is installed;
+#   (f) that a file-store run loads no PostgreSQL client library.
 # Builds Release first, in a build folder of its own, with SQLite made by
 # scripts/sqlite-release.sh. Exit status 1 when a goal is missed.
 # PV14_BENCH_PAIRS and PV14_BENCH_LARGE_PAIRS set the pairs.
@@ -34,7 +39,9 @@ if ! { cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPV14_BUILD_TESTS
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pv14-startup-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+# The server's folder lies outside $work: as root the server runs as postgres.
+pg="${TMPDIR:-/tmp}/pv14-bench-pg-$$"
+trap 'sh "$top/tests/support/pg-server.sh" stop "$pg"; rm -rf "$work"' EXIT
 mkdir -p "$work/program" "$work/home" "$work/out"
 cp "$build/LedgerStd19ToPv14" "$work/program/"
 printf '[ProgramLevel]\r\nPV14=1\r\n' >"$work/program/KurodaiDef.ini"
@@ -116,4 +123,36 @@ timePair "(b) real estate, $incomeRows income rows, $(lines "$work/real-estate.l
   real-estate "$largePairs" 1.15 "$work/real-estate.script" 0 real-estate
 timePair "(c) cancelled at the dialog, beside (a)'s loop (no goal)" sample "$pairs" - \
   "$work/cancel.script" 1 sample
+
+# The same exports from a server store, beside a file store's.
+serverPair() {  # TITLE STORE PAIRS LIMIT SCRIPT
+  local title=$1 store=$2 count=$3 limit=$4 script=$5
+  echo "$title"
+  "$build/bench/pair_timer" "$count" "$limit" \
+    -- "server store" "$script" 0 /usr/bin/env \
+       "LEDGER_ENGINE_DB=postgresql:///${store//-/_}?host=$pg&user=postgres" \
+       "$work/program/LedgerStd19ToPv14" \
+    -- "file store" "$script" 0 /usr/bin/env "LEDGER_ENGINE_DB=$work/$store.sqlite" \
+       "$work/program/LedgerStd19ToPv14" || status=$?
+}
+if sh "$top/tests/support/pg-server.sh" start "$pg" && [ -S "$pg/.s.PGSQL.5432" ]; then
+  for store in sample real-estate; do
+    psql -X -q -h "$pg" -U postgres -d postgres -c "CREATE DATABASE ${store//-/_}"
+    json="$work/real-estate.json"
+    [ "$store" = sample ] && json="$top/samples/sample-company.json"
+    LEDGER_ENGINE_DB="postgresql:///${store//-/_}?host=$pg&user=postgres" \
+      "$build/ledger-engine" load "$json" >/dev/null
+  done
+  serverPair "(d) sample company from a server store" sample "$pairs" 1.5 "$work/sample.script"
+  serverPair "(e) real estate, $incomeRows income rows, from a server store" real-estate \
+    "$largePairs" 1.3 "$work/real-estate.script"
+else
+  echo "(d), (e): no PostgreSQL server here, not timed"
+fi
+
+echo "(f) PostgreSQL client libraries a file-store run loads (expected: none)"
+loaded=$(LEDGER_ENGINE_DB="$work/sample.sqlite" LD_DEBUG=files \
+  "$work/program/LedgerStd19ToPv14" <"$work/cancel.script" 2>&1 >/dev/null | grep -c 'libpq' || true)
+echo "  $loaded"
+[ "$loaded" = 0 ] || status=1
 exit "$status"

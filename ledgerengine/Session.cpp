@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ledgerengine/ServerStore.h"
 #include "ledgerengine/Store.h"
 #include "ledgerengine/StoreOpen.h"
 #include "ledgerengine/StorePath.h"
@@ -20,6 +21,11 @@ std::string UserProblem(const std::string& path, Database& db) {
   return "LEDGER_ENGINE_USER names \"" + user + "\", who is no user of the store " + path;
 }
 
+// What messages call the store: a server's URI may hold a password.
+std::string StoreName(const std::string& location) {
+  return IsServerStore(location) ? ServerStoreName(location) : location;
+}
+
 }  // namespace
 
 Session& Session::Instance() {
@@ -30,15 +36,22 @@ Session& Session::Instance() {
 bool Session::Open() {
   Close();
   failure_ = 0;
-  const std::string path = StorePath();
-  OpenedStore opened = OpenStoreForReading(path);
-  db_ = std::move(opened.db);
-  problem_ = std::move(opened.problem);
+  const std::string location = StorePath();
+  if (IsServerStore(location)) {
+    OpenedServerStore opened = OpenServerForReading(location);
+    db_ = std::move(opened.copy);
+    problem_ = std::move(opened.problem);
+  } else {
+    OpenedStore opened = OpenStoreForReading(location);
+    db_ = std::move(opened.db);
+    problem_ = std::move(opened.problem);
+  }
   if (db_ != nullptr) {
+    const std::string name = StoreName(location);
     try {
-      problem_ = UserProblem(path, *db_);
+      problem_ = UserProblem(name, *db_);
     } catch (const StoreError& error) {
-      problem_ = StoreProblem(path, error);
+      problem_ = StoreProblem(name, error);
     }
     if (!problem_.empty()) db_.reset();
   }
@@ -53,7 +66,7 @@ void Session::Fail(std::int32_t result, const char* why) noexcept {
 
 void Session::Fail(std::int32_t result, const StoreError& error) noexcept {
   try {
-    Fail(result, StoreProblem(StorePath(), error).c_str());
+    Fail(result, StoreProblem(StoreName(StorePath()), error).c_str());
   } catch (...) {
     Fail(result, error.what());
   }

@@ -6,6 +6,7 @@
 #include "ledgerengine/FormError.h"
 #include "ledgerengine/JsonForm.h"
 #include "ledgerengine/Schema.h"
+#include "ledgerengine/ServerStore.h"
 #include "ledgerengine/Sqlite.h"
 #include "ledgerengine/Store.h"
 #include "ledgerengine/StoreOpen.h"
@@ -34,6 +35,7 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
   } catch (const FormError& error) {
     return {ToolResult::kRefused, error.what()};
   }
+  if (IsServerStore(storePath)) return LoadServerStore(data, storePath);
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
 
   std::error_code error;
@@ -58,6 +60,7 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
 }
 
 ToolResult DumpStore(const std::string& storePath, std::string* out) {
+  if (IsServerStore(storePath)) return DumpServerStore(storePath, out);
   // One consistent reading, even while a load waits.
   OpenedStore opened = OpenStoreForReading(storePath);
   if (opened.db == nullptr) return Failed(opened.problem);

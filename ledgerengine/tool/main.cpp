@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "ledgerengine/ServerStore.h"
 #include "ledgerengine/StoreFile.h"
 #include "ledgerengine/StorePath.h"
 
@@ -19,10 +20,12 @@ constexpr char kHelp[] =
     "usage: ledger-engine load FILE.json   replace the engine's whole store with FILE\n"
     "                                      (- reads standard input); all or nothing\n"
     "       ledger-engine dump             write the store as JSON to standard output\n"
+    "       ledger-engine where            say which store the engine uses\n"
     "       ledger-engine --help\n"
     "\n"
     "The store is $LEDGER_ENGINE_DB, else $XDG_DATA_HOME/ledger19/engine.sqlite,\n"
-    "else ~/.local/share/ledger19/engine.sqlite.\n"
+    "else ~/.local/share/ledger19/engine.sqlite. A postgresql:// or postgres://\n"
+    "URI there names a store on a PostgreSQL server instead.\n"
     "Exit status: 0 done, 1 the file was refused (the message names the value),\n"
     "2 wrong usage, 3 the store could not be read or written.\n";
 
@@ -76,6 +79,21 @@ int Dump() {
   return Report(result, "");
 }
 
+// The store's name, never with a password.
+int Where() {
+  const std::string location = pv14::ledger::StorePath();
+  if (location.empty()) {
+    std::cerr << "ledger-engine: no place for the store: set LEDGER_ENGINE_DB or HOME\n";
+    return pv14::ledger::ToolResult::kStoreFailed;
+  }
+  if (pv14::ledger::IsServerStore(location)) {
+    std::cout << "server store " << pv14::ledger::ServerStoreName(location) << "\n";
+  } else {
+    std::cout << "file store " << location << "\n";
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +105,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && command == "load") return Load(argv[2]);
     if (argc == 2 && command == "dump") return Dump();
+    if (argc == 2 && command == "where") return Where();
   } catch (const std::exception& failure) {
     std::cerr << "ledger-engine: " << failure.what() << "\n";
     return pv14::ledger::ToolResult::kStoreFailed;

@@ -11,7 +11,7 @@
 
 namespace pv14::testing {
 
-ExportFixture::ExportFixture() {
+ExportFixture::ExportFixture() : engineDb_(root_.Join("engine.sqlite")) {
   std::filesystem::create_directories(root_.Join("program"));
   std::filesystem::create_directories(root_.Join("home"));
   std::filesystem::create_directories(root_.Join("out"));
@@ -37,7 +37,7 @@ void ExportFixture::LoadEngine(const std::string& json) {
   const std::string file = root_.WriteFile("engine.json", json);
   ProcessOptions options;
   options.args = {"load", file};
-  options.env = {{"LEDGER_ENGINE_DB", root_.Join("engine.sqlite")}, {"HOME", root_.Join("home")}};
+  options.env = {{"LEDGER_ENGINE_DB", engineDb_}, {"HOME", root_.Join("home")}};
   ProcessResult result = RunProcess(LEDGER_ENGINE_TOOL, options);
   ASSERT_EQ(result.exitStatus, 0) << result.err;
 }
@@ -51,9 +51,8 @@ ProcessOptions ExportFixture::RunOptions(const std::string& commandLine,
   ProcessOptions options;
   if (!commandLine.empty()) options.args = {commandLine};
   options.input = input;
-  options.env = {{"LEDGER_ENGINE_DB", root_.Join("engine.sqlite")},
-                 {"HOME", root_.Join("home")},
-                 {"PV14_UI", "console"}};
+  options.env = {
+      {"LEDGER_ENGINE_DB", engineDb_}, {"HOME", root_.Join("home")}, {"PV14_UI", "console"}};
 #ifndef _WIN32
   options.env["PV14_WINDOWS"] = caller_.folder();
 #endif

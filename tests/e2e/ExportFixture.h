@@ -43,6 +43,9 @@ class ExportFixture : public ::testing::Test {
 
   TempDir root_{"e2e"};
   std::string programPath_;
+  // $LEDGER_ENGINE_DB of the tool and the program: a file in root_ unless a
+  // test names a server store.
+  std::string engineDb_;
 #ifndef _WIN32
   // On Windows the caller is a real window (win32/CallerWindowTest.cpp).
   CallerSocket caller_{4242};

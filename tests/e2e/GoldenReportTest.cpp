@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <ostream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/ExportFixture.h"
+#ifndef _WIN32
+#include "tests/support/TestServer.h"
+#endif
 #include "tests/support/XmlCheck.h"
 
 namespace pv14::testing {
@@ -64,35 +68,123 @@ class GoldenReportTest : public ExportFixture, public ::testing::WithParamInterf
   std::string ExpectedReport() {
     return ReadFileBytes(GoldenFile(GetParam().name + std::string(".expected.xml")));
   }
+
+  // Runs the case's export as the caller does and compares its report with
+  // the oracle's. With a server store, meanwhile (a shell command) runs once
+  // the run holds its connection and before the dialog is answered.
+  void ExpectReportEqualsTheOracles(const std::string& meanwhile = "") {
+    const GoldenCase& c = GetParam();
+    InstallProgram(c.program, kLevelOne, "");
+    if (c.supportFile)
+      root_.WriteFile("program/SUPPORT.INF", ReadFileBytes(GoldenFile("SUPPORT.INF")));
+    LoadEngine(EngineData());
+    const std::string report = root_.Join("out/report.xml");
+
+    ProcessResult result = meanwhile.empty()
+                               ? Run("4242,32768,7," + WindowsPath(report), c.input)
+                               : RunPaused("4242,32768,7," + WindowsPath(report), meanwhile);
+
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+#ifndef _WIN32
+    EXPECT_EQ(caller_.Drain(milliseconds(300)),
+              (std::vector<std::string>{"EnableWindow 0", "SetForegroundWindow", "EnableWindow 1",
+                                        "PostMessage 32768 7 0", "EnableWindow 1"}));
+#endif
+    const std::string expected = ExpectedReport();
+    ASSERT_FALSE(expected.empty()) << "missing " << c.name << ".expected.xml";
+    const std::string written = ReadFileBytes(report);
+    const std::string difference = FirstDifference(expected, written);
+    EXPECT_TRUE(difference.empty()) << difference << "\n" << result.err;
+#ifndef _WIN32
+    // Byte for byte the expected report, which is checked below.
+    const std::string errors = XmlWellFormednessErrors(written);
+    EXPECT_TRUE(errors.empty()) << errors;
+#endif
+  }
+
+#ifndef _WIN32
+  // Makes the test's store a database of its own on the run's server;
+  // false when there is no server here.
+  bool UseServerStore() {
+    std::string why;
+    server_ = TestServer::Get(&why);
+    if (server_ == nullptr) return false;
+    database_ = server_->NewDatabase();
+    engineDb_ = server_->Uri(database_);
+    return true;
+  }
+
+  // Runs the program with the case's answers held back until its dialog
+  // is shown (its first words on stderr) and meanwhile (a shell command) ran.
+  ProcessResult RunPaused(const std::string& commandLine, const std::string& meanwhile) {
+    ProcessOptions options = RunOptions(commandLine, "");
+    options.env["PV14_PSQL"] = server_->Psql();
+    options.env["PV14_PG"] = server_->Folder();
+    options.env["PV14_ANSWERS"] = GetParam().input;
+    options.env["PV14_ERR"] = root_.Join("program.err");
+    options.args = {"-c",
+                    "{ i=0; until [ -s \"$PV14_ERR\" ] || [ $i -ge 400 ]; do sleep 0.05; "
+                    "i=$((i+1)); done; " +
+                        meanwhile +
+                        "; printf '%s' \"$PV14_ANSWERS\"; } | \"$0\" \"$1\" 2>\"$PV14_ERR\"; "
+                        "status=$?; cat \"$PV14_ERR\" >&2; exit $status",
+                    programPath_, commandLine};
+    return RunProcess("/bin/sh", options);
+  }
+
+  TestServer* server_ = nullptr;
+  std::string database_;
+#endif
 };
 
-TEST_P(GoldenReportTest, ReportEqualsTheOraclesByteForByte) {
-  const GoldenCase& c = GetParam();
-  InstallProgram(c.program, kLevelOne, "");
-  if (c.supportFile)
-    root_.WriteFile("program/SUPPORT.INF", ReadFileBytes(GoldenFile("SUPPORT.INF")));
-  LoadEngine(EngineData());
-  const std::string report = root_.Join("out/report.xml");
+TEST_P(GoldenReportTest, ReportEqualsTheOraclesByteForByte) { ExpectReportEqualsTheOracles(); }
 
-  ProcessResult result = Run("4242,32768,7," + WindowsPath(report), c.input);
-
-  EXPECT_EQ(result.exitStatus, 0) << result.err;
 #ifndef _WIN32
-  EXPECT_EQ(caller_.Drain(milliseconds(300)),
-            (std::vector<std::string>{"EnableWindow 0", "SetForegroundWindow", "EnableWindow 1",
-                                      "PostMessage 32768 7 0", "EnableWindow 1"}));
-#endif
-  const std::string expected = ExpectedReport();
-  ASSERT_FALSE(expected.empty()) << "missing " << c.name << ".expected.xml";
-  const std::string written = ReadFileBytes(report);
-  const std::string difference = FirstDifference(expected, written);
-  EXPECT_TRUE(difference.empty()) << difference << "\n" << result.err;
-#ifndef _WIN32
-  // Byte for byte the expected report, which is checked below.
-  const std::string errors = XmlWellFormednessErrors(written);
-  EXPECT_TRUE(errors.empty()) << errors;
-#endif
+// The same report from the same data on a PostgreSQL server.
+TEST_P(GoldenReportTest, ReportFromAServerStoreEqualsTheOraclesByteForByte) {
+  if (!UseServerStore()) GTEST_SKIP() << "no PostgreSQL server here";
+  ExpectReportEqualsTheOracles();
 }
+
+// A load that replaces the whole store while the run waits in its dialog:
+// the report is still wholly the state the run began with.
+TEST_P(GoldenReportTest, ALoadDuringAServerStoreExportDoesNotReachItsReport) {
+  if (!UseServerStore()) GTEST_SKIP() << "no PostgreSQL server here";
+  const std::string other = root_.WriteFile(
+      "other.json", R"({"CurrentUserId": "X", "DataSets": [{"DataId": "X", "DataNo": 1}]})");
+  const std::string status = root_.Join("load-status");
+  ExpectReportEqualsTheOracles("LEDGER_ENGINE_DB='" + engineDb_ + "' '" +
+                               std::string(LEDGER_ENGINE_TOOL) + "' load '" + other +
+                               "' >/dev/null 2>&1; echo $? >'" + status + "'");
+  EXPECT_EQ(ReadFileBytes(status), "0\n");  // the load did replace the store meanwhile
+}
+
+// The server's connections cut while the run waits in its dialog: the run
+// holds the whole state it read at its start, so its report is still whole.
+TEST_P(GoldenReportTest, AServerLostWhileTheDialogWaitsDoesNotCutTheReportShort) {
+  if (!UseServerStore()) GTEST_SKIP() << "no PostgreSQL server here";
+  ExpectReportEqualsTheOracles(
+      "\"$PV14_PSQL\" -X -q -h \"$PV14_PG\" -U postgres -d postgres -c \"SELECT "
+      "pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+      database_ + "'\" >/dev/null");
+}
+
+// A server store that cannot serve fails the run at its start, as a file
+// store does: status 2, one line naming the store without its password.
+TEST_P(GoldenReportTest, AServerStoreNeverLoadedFailsTheRunInOneLine) {
+  if (!UseServerStore()) GTEST_SKIP() << "no PostgreSQL server here";
+  InstallProgram(GetParam().program, kLevelOne, "");
+  engineDb_ = "postgresql://postgres:Pa55word@/" + database_ + "?host=" + server_->Folder();
+  const std::string report = root_.Join("out/report.xml");
+  const ProcessResult result = Run("4242,32768,7," + WindowsPath(report), GetParam().input);
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
+  EXPECT_EQ(result.err, "ledger engine: the server store " + database_ + " on " +
+                            server_->Folder() +
+                            ":5432 as postgres holds no store yet; fill it with `ledger-engine "
+                            "load FILE.json`\n");
+  EXPECT_FALSE(std::filesystem::exists(report));
+}
+#endif
 
 // The committed expected reports are what the oracle writes today: a data
 // set edited without regenerating them is caught here.

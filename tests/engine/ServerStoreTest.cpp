@@ -1,0 +1,403 @@
+// The store's contract held by both stores: a file, and a database on the
+// test run's PostgreSQL server; then what a server store that cannot serve
+// gives, one case each.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "engine/FieldText.h"
+#include "engine/LedgerEngine.h"
+#include "platform/Encoding.h"
+#include "tests/engine/JsonValues.h"
+#include "tests/engine/ToolStore.h"
+#include "tests/support/TestServer.h"
+
+namespace pv14::testing {
+namespace {
+
+constexpr char kBlueId[] = "NOTO-HYOGU-2023";
+constexpr char kPassword[] = "s3cret-Pa55";
+
+enum class Kind { kFile, kServer };
+
+// A store of one test's own: a file in a folder, or a database of its own.
+class StoreUnderTest {
+ public:
+  explicit StoreUnderTest(Kind kind) : kind_(kind) {}
+
+  // False (with why) when the kind cannot be had here.
+  bool Make(std::string* why) {
+    if (kind_ == Kind::kFile) {
+      location_ = folder_.Join("engine.sqlite");
+      return true;
+    }
+    server_ = TestServer::Get(why);
+    if (server_ == nullptr) return false;
+    database_ = server_->NewDatabase();
+    location_ = server_->Uri(database_);
+    return true;
+  }
+  const std::string& Location() const { return location_; }
+  TestServer* Server() const { return server_; }
+  const std::string& Database() const { return database_; }
+
+  ProcessResult Tool(const std::vector<std::string>& args) const {
+    ProcessOptions options;
+    options.args = args;
+    options.env = {{"LEDGER_ENGINE_DB", location_}};
+    return RunProcess(LEDGER_ENGINE_TOOL, options);
+  }
+  ProcessResult Load(const std::string& json) {
+    return Tool({"load", folder_.WriteFile("in" + std::to_string(++files_) + ".json", json)});
+  }
+
+ private:
+  Kind kind_;
+  TempDir folder_{"store"};
+  std::string location_;
+  TestServer* server_ = nullptr;
+  std::string database_;
+  int files_ = 0;
+};
+
+std::string SmallText() {
+  return R"({"CurrentUserId": "SMALL", "Users": [{"UserId": "SMALL", "SelectedDataNo": 7}],
+             "DataSets": [{"DataId": "ONLY", "DataNo": 7, "CompanyName": "小さな会社",
+                           "ReturnKind": 3, "StatementScope": 1,
+                           "Statements": {"General": {"PL": [
+                             {"LineNo": 1, "Code": 101, "ItemName": "売上", "ClosingBalance": 5}]}}}]})";
+}
+
+// The dump of a fresh file store loaded from text: what every store's dump
+// of the same text must be.
+std::string FileDumpOf(const std::string& text) {
+  ToolStore file;
+  EXPECT_EQ(file.Load(text).exitStatus, 0);
+  const ProcessResult dump = file.Dump();
+  EXPECT_EQ(dump.exitStatus, 0) << dump.err;
+  return dump.out;
+}
+
+// The engine's classes connected to the store for one test.
+class Connected {
+ public:
+  explicit Connected(const std::string& location) {
+    ::setenv("LEDGER_ENGINE_DB", location.c_str(), 1);
+    ok_ = ClAccConnect::Inst()->Initiate() == kEngineOk;
+  }
+  ~Connected() {
+    ClAccConnect::Inst()->LogOut();
+    ClAccConnect::Inst()->Terminate();
+    ::unsetenv("LEDGER_ENGINE_DB");
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+// The blue data set's general PL item names through ClRuleAo; empty with
+// *result the failing call's result.
+std::vector<std::string> BluePlNames(const char* dataId, std::int32_t* result) {
+  ClRuleAo rules;
+  rules.SetCurDataID(dataId);
+  StAOSUMCONDITION condition{};
+  *result = rules.Ready(&condition);
+  std::vector<std::string> names;
+  if (*result != kEngineOk) return names;
+  StAOSUMINFO row{};
+  for (std::int32_t rc = rules.MoveFirst_PL(_RuleAoSumType{}, &row); rc == kEngineOk;
+       rc = rules.MoveNext_PL(_RuleAoSumType{}, &row)) {
+    names.emplace_back(FieldText(row.ItemName));
+  }
+  return names;
+}
+
+std::vector<std::string> SamplePlNames() {
+  std::vector<std::string> names;
+  const Json sample = Json::parse(SampleText());
+  for (const Json& set : sample["DataSets"]) {
+    if (set["DataId"] != kBlueId) continue;
+    for (const Json& row : set["Statements"]["General"]["PL"]) {
+      names.push_back(*Utf8ToCp932(row["ItemName"].get<std::string>()));
+    }
+  }
+  return names;
+}
+
+class StoreContract : public ::testing::TestWithParam<Kind> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    if (!store_.Make(&why)) GTEST_SKIP() << why;
+  }
+  StoreUnderTest store_{GetParam()};
+};
+
+TEST_P(StoreContract, TheSamplesDumpIsTheFileStoresByteForByte) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  const ProcessResult dump = store_.Tool({"dump"});
+  ASSERT_EQ(dump.exitStatus, 0) << dump.err;
+  EXPECT_EQ(dump.out, FileDumpOf(SampleText()));
+}
+
+TEST_P(StoreContract, ALoadReplacesTheWholeContent) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  const ProcessResult load = store_.Load(SmallText());
+  ASSERT_EQ(load.exitStatus, 0) << load.err;
+  const ProcessResult dump = store_.Tool({"dump"});
+  ASSERT_EQ(dump.exitStatus, 0) << dump.err;
+  EXPECT_EQ(dump.out, FileDumpOf(SmallText()));
+}
+
+TEST_P(StoreContract, ARefusedFileChangesNothing) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  const std::string before = store_.Tool({"dump"}).out;
+  const ProcessResult refused = store_.Load(R"({"DataSets": [{"DataNo": 1}, {"DataNo": 1}]})");
+  EXPECT_EQ(refused.exitStatus, 1) << refused.err;
+  EXPECT_EQ(store_.Tool({"dump"}).out, before);
+}
+
+TEST_P(StoreContract, TheEngineServesTheStoredRowsInOrder) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  Connected connected(store_.Location());
+  ASSERT_TRUE(connected.ok());
+  EXPECT_EQ(ClAccConnect::Inst()->ExpSysLink(), kEngineOk);
+  std::int32_t ready = -1;
+  const std::vector<std::string> names = BluePlNames(kBlueId, &ready);
+  ASSERT_EQ(ready, kEngineOk);
+  EXPECT_EQ(names, SamplePlNames());
+}
+
+// A run reads one state: a load that ends while the run reads is not seen
+// by it, and is by the next run.
+TEST_P(StoreContract, ARunKeepsReadingTheStateItBeganWith) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  {
+    Connected connected(store_.Location());
+    ASSERT_TRUE(connected.ok());
+    std::thread load([&] { EXPECT_EQ(store_.Load(SmallText()).exitStatus, 0); });
+    if (GetParam() == Kind::kServer) load.join();  // a file store's load waits for the run
+    std::int32_t ready = -1;
+    EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
+    ClAccConnect::Inst()->LogOut();
+    if (load.joinable()) load.join();
+  }
+  Connected next(store_.Location());
+  ASSERT_TRUE(next.ok());
+  std::int32_t ready = -1;
+  BluePlNames(kBlueId, &ready);
+  EXPECT_EQ(ready, 2003);  // the sample's data set is gone
+}
+
+TEST_P(StoreContract, WhereNamesTheStore) {
+  const ProcessResult where = store_.Tool({"where"});
+  ASSERT_EQ(where.exitStatus, 0) << where.err;
+  if (GetParam() == Kind::kFile) {
+    EXPECT_EQ(where.out, "file store " + store_.Location() + "\n");
+  } else {
+    EXPECT_EQ(where.out, "server store " + store_.Database() + " on " + store_.Server()->Folder() +
+                             " as postgres\n");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothStores, StoreContract, ::testing::Values(Kind::kFile, Kind::kServer),
+                         [](const auto& info) {
+                           return std::string(info.param == Kind::kFile ? "File" : "Server");
+                         });
+
+// ---- a server store that cannot serve
+
+// The URI of a case, given the run's server and a database of the test's own
+// (with the password a user might have put there, never to be shown).
+struct FailureCase {
+  const char* name;
+  // Prepares the database; returns the URI to use.
+  std::string (*prepare)(TestServer& server, const std::string& database);
+  const char* cause;  // in the one line
+};
+
+std::string WithPassword(const std::string& database, const std::string& host,
+                         const std::string& user = "postgres") {
+  return "postgresql://" + user + ":" + kPassword + "@/" + database + "?host=" + host;
+}
+
+const FailureCase kFailures[] = {
+    {"NoServer",
+     [](TestServer&, const std::string& database) {
+       return WithPassword(database, "/nonexistent/pv14-socket-folder");
+     },
+     "cannot connect"},
+    {"RefusedLogin",
+     [](TestServer& server, const std::string& database) {
+       server.Sql("postgres", "CREATE ROLE " + database + "_nologin NOLOGIN");
+       return WithPassword(database, server.Folder(), database + "_nologin");
+     },
+     "not permitted to log in"},
+    {"MalformedUri",
+     [](TestServer& server, const std::string& database) {
+       return "postgresql://postgres:" + std::string(kPassword) + "%zz@/" + database +
+              "?host=" + server.Folder();
+     },
+     "not a connection URI"},
+    {"NoDatabase",
+     [](TestServer& server, const std::string& database) {
+       return WithPassword(database + "_missing", server.Folder());
+     },
+     "does not exist"},
+    {"NeverLoaded",
+     [](TestServer& server, const std::string& database) {
+       return WithPassword(database, server.Folder());
+     },
+     "holds no store yet"},
+    {"AnotherLayout",
+     [](TestServer& server, const std::string& database) {
+       ProcessOptions options;
+       options.args = {"load", "-"};
+       options.input = SmallText();
+       options.env = {{"LEDGER_ENGINE_DB", server.Uri(database)}};
+       EXPECT_EQ(RunProcess(LEDGER_ENGINE_TOOL, options).exitStatus, 0);
+       server.Sql(database, "UPDATE store_layout SET version = 1800");
+       return WithPassword(database, server.Folder());
+     },
+     "holds layout 1800, this engine reads 1901; load it again"},
+    {"TablesThatAreNotAStore",
+     [](TestServer& server, const std::string& database) {
+       server.Sql(database, "CREATE TABLE users (name text)");
+       return WithPassword(database, server.Folder());
+     },
+     "another layout"},
+};
+
+class ServerFailures : public ::testing::TestWithParam<FailureCase> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    server_ = TestServer::Get(&why);
+    if (server_ == nullptr) GTEST_SKIP() << why;
+    database_ = server_->NewDatabase();
+    uri_ = GetParam().prepare(*server_, database_);
+  }
+  TestServer* server_ = nullptr;
+  std::string database_;
+  std::string uri_;
+};
+
+TEST_P(ServerFailures, TheToolAndTheEngineSayWhyInOneLineWithoutThePassword) {
+  ProcessOptions options;
+  options.args = {"dump"};
+  options.env = {{"LEDGER_ENGINE_DB", uri_}};
+  const ProcessResult dump = RunProcess(LEDGER_ENGINE_TOOL, options);
+  EXPECT_EQ(dump.exitStatus, 3);
+  EXPECT_TRUE(dump.out.empty());
+  EXPECT_EQ(dump.err.rfind("ledger-engine: ", 0), 0u) << dump.err;
+  EXPECT_EQ(dump.err.find('\n'), dump.err.size() - 1) << dump.err;
+  EXPECT_NE(dump.err.find(GetParam().cause), std::string::npos) << dump.err;
+  EXPECT_NE(dump.err.find(database_), std::string::npos) << dump.err;
+  EXPECT_EQ(dump.err.find(kPassword), std::string::npos) << dump.err;
+
+  ::setenv("LEDGER_ENGINE_DB", uri_.c_str(), 1);
+  EXPECT_NE(ClAccConnect::Inst()->Initiate(), kEngineOk);
+  EXPECT_NE(ClAccConnect::Inst()->ExpSysLink(), kEngineOk);
+  ClAccConnect::Inst()->Terminate();
+  ::unsetenv("LEDGER_ENGINE_DB");
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, ServerFailures, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ServerStore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    if (!store_.Make(&why)) GTEST_SKIP() << why;
+  }
+  StoreUnderTest store_{Kind::kServer};
+};
+
+// A run copies the whole store when it connects and lets the server go:
+// nothing it reads later can be cut short by a server lost meanwhile.
+TEST_F(ServerStore, ARunHoldsItsWholeStateAndNoConnection) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  Connected connected(store_.Location());
+  ASSERT_TRUE(connected.ok());
+  EXPECT_EQ(store_.Server()
+                ->Sql("postgres", "SELECT count(*) FROM pg_stat_activity WHERE datname = '" +
+                                      store_.Database() + "'")
+                .out,
+            "0\n");
+  std::int32_t ready = -1;
+  EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
+}
+
+// A store whose rows break the engine's limits is refused, never read wrongly.
+TEST_F(ServerStore, AValueOutsideItsFieldFailsTheConnectInOneLine) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  store_.Server()->Sql(store_.Database(),
+                       "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
+                       "UPDATE data_sets SET \"DataKind\" = 70000");
+  const ProcessResult dump = store_.Tool({"dump"});
+  EXPECT_EQ(dump.exitStatus, 3);
+  EXPECT_NE(dump.err.find("cannot use the server store " + store_.Database()), std::string::npos)
+      << dump.err;
+  Connected connected(store_.Location());
+  EXPECT_FALSE(connected.ok());
+}
+
+TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
+  ASSERT_EQ(store_.Load(SmallText()).exitStatus, 0);
+  const std::string before = store_.Tool({"dump"}).out;
+  std::thread holder([&] {
+    store_.Server()->Sql(store_.Database(),
+                         "BEGIN; SELECT pg_advisory_xact_lock(4711190019); SELECT pg_sleep(8); "
+                         "COMMIT");
+  });
+  for (int i = 0; i < 100; ++i) {
+    if (store_.Server()
+            ->Sql("postgres", "SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'")
+            .out != "0\n") {
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const ProcessResult load = store_.Load(SampleText());
+  const auto waited = std::chrono::steady_clock::now() - start;
+  holder.join();
+  EXPECT_EQ(load.exitStatus, 3);
+  EXPECT_NE(load.err.find("busy with another load"), std::string::npos) << load.err;
+  EXPECT_GE(waited, std::chrono::seconds(4));
+  EXPECT_EQ(store_.Tool({"dump"}).out, before);
+}
+
+// An export needs connect, usage and select only.
+TEST_F(ServerStore, AReadOnlyRoleExportsAndCannotLoad) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  const std::string role = store_.Database() + "_reader";
+  store_.Server()->Sql("postgres", "CREATE ROLE " + role + " LOGIN");
+  store_.Server()->Sql(store_.Database(), "GRANT CONNECT ON DATABASE " + store_.Database() +
+                                              " TO " + role + "; GRANT USAGE ON SCHEMA public TO " +
+                                              role +
+                                              "; GRANT SELECT ON ALL TABLES IN SCHEMA "
+                                              "public TO " +
+                                              role);
+  ProcessOptions options;
+  options.env = {{"LEDGER_ENGINE_DB", store_.Server()->Uri(store_.Database(), role)}};
+  options.args = {"dump"};
+  const ProcessResult dump = RunProcess(LEDGER_ENGINE_TOOL, options);
+  EXPECT_EQ(dump.exitStatus, 0) << dump.err;
+  EXPECT_EQ(dump.out, FileDumpOf(SampleText()));
+  options.args = {"load", "-"};
+  options.input = SmallText();
+  const ProcessResult load = RunProcess(LEDGER_ENGINE_TOOL, options);
+  EXPECT_EQ(load.exitStatus, 3);
+  EXPECT_NE(load.err.find("permission denied"), std::string::npos) << load.err;
+  EXPECT_EQ(store_.Tool({"dump"}).out, dump.out);
+}
+
+}  // namespace
+}  // namespace pv14::testing
