@@ -53,15 +53,6 @@ std::string WithoutPassword(const std::string& uri) {
   return kept;
 }
 
-std::string Describe(std::string db, std::string host, std::string port, std::string user) {
-  if (host.empty()) host = "the default socket";
-  if (db.empty()) db = "(the user's database)";
-  std::string name = db + " on " + host;
-  if (!port.empty()) name += ":" + port;
-  if (!user.empty()) name += " as " + user;
-  return name;
-}
-
 }  // namespace
 
 bool IsServerStore(std::string_view location) {
@@ -71,6 +62,15 @@ bool IsServerStore(std::string_view location) {
 #ifdef PV14_SERVER_STORE
 
 namespace {
+
+std::string Describe(std::string db, std::string host, std::string port, std::string user) {
+  if (host.empty()) host = "the default socket";
+  if (db.empty()) db = "(the user's database)";
+  std::string name = db + " on " + host;
+  if (!port.empty()) name += ":" + port;
+  if (!user.empty()) name += " as " + user;
+  return name;
+}
 
 constexpr char kLayoutTable[] = "store_layout";
 constexpr char kConnectTimeoutSeconds[] = "10";  // when the URI gives none
