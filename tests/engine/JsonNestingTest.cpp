@@ -1,9 +1,10 @@
 // Objects and arrays nested deeper than the form goes are refused before a
 // document is built, at the place they start; the loader's memory stays in
 // proportion to its input, whatever that input nests.
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include <string>
 
@@ -65,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                 kTooDeep + "line 1, column 8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+#ifndef _WIN32
 long PeakKilobytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -81,6 +83,7 @@ TEST(JsonNesting, FourMegabytesOfBracketsStayWithinAFewMegabytes) {
   }
   EXPECT_LT(PeakKilobytes() - before, 32 * 1024) << "kilobytes of peak growth";
 }
+#endif
 
 TEST(JsonNesting, TheToolSaysWhereAndKeepsTheStore) {
   ToolStore store;
