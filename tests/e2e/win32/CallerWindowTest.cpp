@@ -4,10 +4,10 @@
 // the message with the function id and the exit code.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <chrono>
 #include <thread>
 #include <vector>
 
