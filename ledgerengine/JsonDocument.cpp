@@ -13,6 +13,11 @@ namespace {
 // every container so a refused value can be named.
 class DocumentBuilder : public nlohmann::json_sax<Json> {
  public:
+  // The steps keep views of keys held by the levels: the levels never move.
+  explicit DocumentBuilder(const JsonListTaker& take) : take_(take) {
+    levels_.reserve(kMaxJsonNesting);
+  }
+
   Json& Root() { return root_; }
   const std::optional<FormError>& Problem() const { return problem_; }
   bool TooDeep() const { return tooDeep_; }
@@ -65,14 +70,44 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
   struct Level {
     Json* value;
     FormPath path;
-    std::string key;  // the key whose value comes next, in an object
+    std::string key;        // the key whose value comes next, in an object
+    std::size_t count = 0;  // values of a list so far, taken ones too
+    std::string stepKey;    // this container's key in its object
+    std::size_t heldAtOpen = 0;
   };
 
   FormPath ChildPath() const {
     if (levels_.empty()) return FormPath();
     const Level& level = levels_.back();
-    return level.value->is_array() ? level.path.Index(level.value->size())
-                                   : level.path.Key(level.key);
+    return level.value->is_array() ? level.path.Index(level.count) : level.path.Key(level.key);
+  }
+
+  // Offers the last value of the innermost list, which is complete and
+  // holds the values counted from heldBefore on.
+  bool Offer(const FormPath& path, std::size_t heldBefore) {
+    Level& list = levels_.back();
+    const std::size_t index = list.count++;
+    if (!take_) return true;
+    try {
+      if (take_(steps_, index, path, list.value->back())) {
+        list.value->get_ref<Json::array_t&>().pop_back();
+        held_ = heldBefore;
+      }
+    } catch (const FormError& error) {
+      problem_ = error;
+      return false;
+    }
+    return true;
+  }
+
+  // What is not taken stays until the end; no store has this much of it.
+  bool Hold() {
+    if (take_ && ++held_ > kMaxHeldJsonValues) {
+      return Fail(ChildPath(),
+                  "more values outside the long row lists than any store holds (at most " +
+                      std::to_string(kMaxHeldJsonValues) + ")");
+    }
+    return true;
   }
 
   // Places a value where the parser is; returns where it went.
@@ -92,8 +127,12 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
   }
 
   bool Add(Json value) {
+    const bool inList = !levels_.empty() && levels_.back().value->is_array();
+    const std::size_t heldBefore = held_;
+    if (!Hold()) return false;
+    FormPath path = inList && take_ ? ChildPath() : FormPath();
     Place(std::move(value));
-    return true;
+    return inList ? Offer(path, heldBefore) : true;
   }
 
   bool Open(Json container) {
@@ -102,14 +141,30 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
       return false;
     }
     FormPath path = ChildPath();
+    const std::size_t heldBefore = held_;
+    if (!Hold()) return false;
+    JsonStep step;
+    std::string stepKey;
+    if (!levels_.empty()) {
+      const Level& parent = levels_.back();
+      step.inList = parent.value->is_array();
+      step.index = parent.count;
+      if (!step.inList) stepKey = parent.key;
+    }
     Json* placed = Place(std::move(container));
-    levels_.push_back(Level{placed, std::move(path), {}});
+    levels_.push_back(Level{placed, std::move(path), {}, 0, std::move(stepKey), heldBefore});
+    step.key = levels_.back().stepKey;
+    if (levels_.size() > 1) steps_.push_back(step);
     return true;
   }
 
   bool Close() {
+    FormPath path = std::move(levels_.back().path);
+    const std::size_t heldBefore = levels_.back().heldAtOpen;
     levels_.pop_back();
-    return true;
+    if (levels_.empty()) return true;
+    steps_.pop_back();
+    return levels_.back().value->is_array() ? Offer(path, heldBefore) : true;
   }
 
   bool Fail(const FormPath& path, const std::string& problem) {
@@ -117,8 +172,11 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
     return false;
   }
 
+  const JsonListTaker& take_;
   Json root_;
   std::vector<Level> levels_;
+  std::vector<JsonStep> steps_;  // of every level but the top
+  std::size_t held_ = 0;         // values in the document now
   std::optional<FormError> problem_;
   bool tooDeep_ = false;
 };
@@ -158,8 +216,8 @@ std::string TooDeepAt(std::string_view text) {
 
 }  // namespace
 
-Json ParseJsonDocument(std::string_view text) {
-  DocumentBuilder builder;
+Json ParseJsonDocument(std::string_view text, const JsonListTaker& take) {
+  DocumentBuilder builder(take);
   const bool parsed = Json::sax_parse(text, &builder);
   if (builder.TooDeep()) {
     throw FormError("nesting deeper than the form's " + std::to_string(kMaxJsonNesting) +

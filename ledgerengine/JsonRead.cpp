@@ -2,6 +2,8 @@
 // row limits, unique numbers); single values are FieldValues' business.
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -95,13 +97,6 @@ void ReadRealEstateSave(const Json& value, const FormPath& path, RealEstateSave&
                      &save.propertyCounts);
   }
   for (const RowList& list : RealEstateSaveLists()) ReadRowList(value, path, list, &save);
-  // The engine ends the delivered list with a -1 row of its own.
-  for (std::size_t i = 0; i < save.incomeRows.size(); ++i) {
-    if (save.incomeRows[i].RowKey == kIncomeRowsEnd) {
-      throw FormError(path.Key("IncomeRows").Index(i).Key("RowKey"),
-                      "-1 is kept for the end of the list");
-    }
-  }
 }
 
 void ReadStatements(const Json& value, const FormPath& path, DataSet& set) {
@@ -162,55 +157,178 @@ std::string ReadFolder(const Json& folders, const FormPath& path, const char* ke
   return folder;
 }
 
-void ReadDataSets(const Json& value, const FormPath& path, EngineData& data) {
-  Expect(value, path, false);
-  std::map<std::int32_t, std::size_t> numbers;  // DataNo -> index
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    data.dataSets.push_back(ReadDataSet(value[i], path.Index(i)));
-    const std::int32_t number = data.dataSets.back().info.DataNo;
-    if (auto [it, added] = numbers.emplace(number, i); !added) {
-      throw FormError(path.Index(i).Key("DataNo"), std::to_string(number) +
-                                                       " is already the DataNo of DataSets[" +
-                                                       std::to_string(it->second) + "]");
+// Which list a value belongs to, by the steps to that list.
+struct ListPlace {
+  enum Kind { kOther, kUsers, kDataSets, kStatementRows, kIncomeRows } kind = kOther;
+  std::size_t dataSet = 0;
+  int type = 0;
+  int list = 0;
+};
+
+bool IsKey(const JsonStep& step, std::string_view key) { return !step.inList && step.key == key; }
+
+ListPlace PlaceOf(std::span<const JsonStep> steps) {
+  ListPlace place;
+  if (steps.size() == 1 && IsKey(steps[0], "Users")) place.kind = ListPlace::kUsers;
+  if (steps.empty() || !IsKey(steps[0], "DataSets")) return place;
+  if (steps.size() == 1) place.kind = ListPlace::kDataSets;
+  if (steps.size() < 4 || !steps[1].inList) return place;
+  place.dataSet = steps[1].index;
+  if (steps.size() == 4 && IsKey(steps[2], "RealEstateSaveInfo") && IsKey(steps[3], "IncomeRows")) {
+    place.kind = ListPlace::kIncomeRows;
+  }
+  if (steps.size() != 5 || !IsKey(steps[2], "Statements")) return place;
+  for (int type = 0; type < kSummingTypes; ++type) {
+    if (!IsKey(steps[3], SummingTypeKey(type))) continue;
+    for (int list = 0; list < kStatementLists; ++list) {
+      if (HasStatementList(type, list) && IsKey(steps[4], StatementListKey(list))) {
+        place.kind = ListPlace::kStatementRows;
+        place.type = type;
+        place.list = list;
+      }
     }
   }
+  return place;
 }
 
-void ReadUsers(const Json& value, const FormPath& path, EngineData& data) {
-  Expect(value, path, false);
-  std::map<std::string, std::size_t> ids;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    UserEntry& user = data.users.emplace_back();
-    ReadRecordObject(value[i], path.Index(i), UserFields(), &user);
-    if (auto [it, added] = ids.emplace(std::string(FieldText(user.UserId)), i); !added) {
-      throw FormError(path.Index(i).Key("UserId"),
+// Reads the values of the long lists as the parser completes them and hands
+// them on: the document never holds more than one data set, without its
+// rows.
+class ListReader {
+ public:
+  explicit ListReader(EngineSink& sink) : sink_(sink) {}
+
+  bool Take(std::span<const JsonStep> steps, std::size_t index, const FormPath& path,
+            const Json& value) {
+    const ListPlace place = PlaceOf(steps);
+    if (place.kind == ListPlace::kOther) return false;
+    Expect(value, path, true);
+    switch (place.kind) {
+      case ListPlace::kUsers:
+        User(index, path, value);
+        break;
+      case ListPlace::kDataSets:
+        Set(index, path, value);
+        break;
+      case ListPlace::kStatementRows: {
+        StAOSUMINFO row{};
+        ReadRecordObject(value, path, SumRowFields(), &row);
+        sink_.StatementRow(place.dataSet, place.type, place.list, index, row);
+        break;
+      }
+      case ListPlace::kIncomeRows: {
+        RealEstateIncomeRow row{};
+        ReadRecordObject(value, path, IncomeRowFields(), &row);
+        // The engine ends the delivered list with a -1 row of its own.
+        if (row.RowKey == kIncomeRowsEnd) {
+          throw FormError(path.Key("RowKey"), "-1 is kept for the end of the list");
+        }
+        sink_.IncomeRow(place.dataSet, index, row);
+        break;
+      }
+      case ListPlace::kOther:
+        break;
+    }
+    return true;
+  }
+
+ private:
+  void User(std::size_t index, const FormPath& path, const Json& value) {
+    UserEntry user{};
+    ReadRecordObject(value, path, UserFields(), &user);
+    if (auto [it, added] = userIds_.emplace(std::string(FieldText(user.UserId)), index); !added) {
+      throw FormError(path.Key("UserId"),
                       "the user is already listed as Users[" + std::to_string(it->second) + "]");
     }
+    sink_.User(index, user);
   }
-}
+
+  void Set(std::size_t index, const FormPath& path, const Json& value) {
+    DataSet set = ReadDataSet(value, path);
+    const std::int32_t number = set.info.DataNo;
+    if (auto [it, added] = dataNumbers_.emplace(number, index); !added) {
+      throw FormError(path.Key("DataNo"), std::to_string(number) +
+                                              " is already the DataNo of DataSets[" +
+                                              std::to_string(it->second) + "]");
+    }
+    sink_.Set(index, std::move(set));
+  }
+
+  EngineSink& sink_;
+  std::map<std::string, std::size_t> userIds_;
+  std::map<std::int32_t, std::size_t> dataNumbers_;  // DataNo -> index
+};
+
+// Gathers the pieces into the model.
+class Gather : public EngineSink {
+ public:
+  explicit Gather(EngineData& data) : data_(data) {}
+
+  void User(std::size_t, const UserEntry& user) override { data_.users.push_back(user); }
+  void StatementRow(std::size_t dataSet, int type, int list, std::size_t,
+                    const StAOSUMINFO& row) override {
+    Slot(dataSet).statements[type][list].push_back(row);
+  }
+  void IncomeRow(std::size_t dataSet, std::size_t, const RealEstateIncomeRow& row) override {
+    Slot(dataSet).realEstate.incomeRows.push_back(row);
+  }
+  void Set(std::size_t position, DataSet&& set) override {
+    DataSet& slot = Slot(position);
+    for (int type = 0; type < kSummingTypes; ++type) {
+      for (int list = 0; list < kStatementLists; ++list) {
+        set.statements[type][list] = std::move(slot.statements[type][list]);
+      }
+    }
+    set.realEstate.incomeRows = std::move(slot.realEstate.incomeRows);
+    slot = std::move(set);
+  }
+  void Top(const std::string& currentUserId, const std::optional<AppFolders>& folders) override {
+    data_.currentUserId = currentUserId;
+    data_.appFolders = folders;
+  }
+
+ private:
+  DataSet& Slot(std::size_t position) {
+    if (data_.dataSets.size() <= position) data_.dataSets.resize(position + 1);
+    return data_.dataSets[position];
+  }
+
+  EngineData& data_;
+};
 
 }  // namespace
 
-EngineData ReadEngineJson(std::string_view text) {
-  const Json document = ParseJsonDocument(text);
+void ReadEngineJson(std::string_view text, EngineSink& sink) {
+  ListReader reader(sink);
+  const Json document = ParseJsonDocument(
+      text, [&](std::span<const JsonStep> steps, std::size_t index, const FormPath& path,
+                Json& value) { return reader.Take(steps, index, path, value); });
   const FormPath top;
   Expect(document, top, true);
   CheckKeys(document, top, {}, {"CurrentUserId", "AppFolders", "Users", "DataSets"});
-  EngineData data;
+  std::string currentUserId;
   if (const Json* user = Member(document, "CurrentUserId")) {
-    data.currentUserId = ReadText(*user, top.Key("CurrentUserId"), kUserIdLimit, false);
+    currentUserId = ReadText(*user, top.Key("CurrentUserId"), kUserIdLimit, false);
   }
+  std::optional<AppFolders> appFolders;
   if (const Json* folders = Member(document, "AppFolders")) {
     const FormPath path = top.Key("AppFolders");
     Expect(*folders, path, true);
     CheckKeys(*folders, path, {}, {"Documents", "Settings"});
-    data.appFolders =
+    appFolders =
         AppFolders{ReadFolder(*folders, path, "Documents"), ReadFolder(*folders, path, "Settings")};
   }
-  if (const Json* users = Member(document, "Users")) ReadUsers(*users, top.Key("Users"), data);
-  if (const Json* sets = Member(document, "DataSets")) {
-    ReadDataSets(*sets, top.Key("DataSets"), data);
+  // Their values were taken as they came; what is left says they are lists.
+  for (const char* list : {"Users", "DataSets"}) {
+    if (const Json* value = Member(document, list)) Expect(*value, top.Key(list), false);
   }
+  sink.Top(currentUserId, appFolders);
+}
+
+EngineData ReadEngineJson(std::string_view text) {
+  EngineData data;
+  Gather gather(data);
+  ReadEngineJson(text, gather);
   return data;
 }
 

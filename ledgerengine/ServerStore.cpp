@@ -533,13 +533,16 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
   return opened;
 }
 
-ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
+ToolResult LoadServerStore(std::string_view jsonText, const std::string& uri) {
   std::string name = ServerStoreName(uri);
+  std::size_t dataSets = 0;
   try {
-    Database copy(":memory:", Database::Mode::kReadWriteCreate);
+    // A temporary database of its own, which goes to a file when it outgrows
+    // its cache: a long file is never held whole in memory.
+    Database copy("", Database::Mode::kReadWriteCreate);
     {
       Transaction transaction(copy);
-      WriteStore(copy, data);
+      dataSets = WriteStoreFromJson(copy, jsonText);
       transaction.Commit();
     }
     const std::vector<Table> tables = Layout(copy);
@@ -574,6 +577,8 @@ ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
       problem = "cannot load the server store " + name + ": " + error.what();
     }
     return {ToolResult::kStoreFailed, problem + " (nothing was changed)"};
+  } catch (const FormError& error) {
+    return {ToolResult::kRefused, error.what()};
   } catch (const StoreError& error) {
     const std::string what = error.what();
     return {ToolResult::kStoreFailed,
@@ -581,8 +586,8 @@ ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
                 ? what
                 : "cannot load the server store " + name + ": " + what + " (nothing was changed)"};
   }
-  return {ToolResult::kDone, "loaded " + std::to_string(data.dataSets.size()) +
-                                 " data set(s) into the server store " + name};
+  return {ToolResult::kDone,
+          "loaded " + std::to_string(dataSets) + " data set(s) into the server store " + name};
 }
 
 #else  // a build without the client library's header
@@ -600,7 +605,7 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
   return opened;
 }
 
-ToolResult LoadServerStore(const EngineData&, const std::string& uri) {
+ToolResult LoadServerStore(std::string_view, const std::string& uri) {
   return {ToolResult::kStoreFailed, OpenServerForReading(uri).problem};
 }
 

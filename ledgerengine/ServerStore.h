@@ -34,8 +34,9 @@ struct OpenedServerStore {
 // cannot cut its report short.
 OpenedServerStore OpenServerForReading(const std::string& uri);
 
-// Replaces the whole content in one transaction, one load at a time.
-ToolResult LoadServerStore(const EngineData& data, const std::string& uri);
+// Replaces the whole content in one transaction, one load at a time, from
+// a JSON form already found good.
+ToolResult LoadServerStore(std::string_view jsonText, const std::string& uri);
 // The whole content as JSON text, as DumpStore.
 ToolResult DumpServerStore(const std::string& uri, std::string* out);
 

@@ -111,8 +111,11 @@ Database::Database(const std::string& path, Mode mode) {
     db_ = nullptr;
     throw StoreError(message, rc);
   }
-  // The store and its journals are never a report's target.
-  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) NoteOwnFile(path + suffix);
+  // The store and its journals are never a report's target (a temporary or
+  // in-memory database has no name of its own).
+  if (!path.empty() && path != ":memory:") {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) NoteOwnFile(path + suffix);
+  }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
   // A reader maps the file instead of copying every page it reads into

@@ -14,6 +14,9 @@ namespace pv14::ledger {
 
 // Replaces the whole content; meant for inside a transaction.
 void WriteStore(Database& db, const EngineData& data);
+// The same from the JSON form, read and written a piece at a time; returns
+// the data sets written. Throws FormError as ReadEngineJson does.
+std::size_t WriteStoreFromJson(Database& db, std::string_view jsonText);
 // The whole content, for the dump.
 EngineData ReadStore(Database& db);
 

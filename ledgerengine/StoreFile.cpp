@@ -1,6 +1,8 @@
 #include "ledgerengine/StoreFile.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "ledgerengine/FormError.h"
@@ -18,24 +20,40 @@ namespace fs = std::filesystem;
 
 ToolResult Failed(std::string message) { return {ToolResult::kStoreFailed, std::move(message)}; }
 
-void ReplaceContent(const std::string& storePath, const EngineData& data) {
+std::size_t ReplaceContent(const std::string& storePath, std::string_view jsonText) {
   Database db(storePath, Database::Mode::kReadWriteCreate);
   db.Exec("PRAGMA foreign_keys = ON");
   Transaction transaction(db);
-  WriteStore(db, data);
+  const std::size_t dataSets = WriteStoreFromJson(db, jsonText);
   transaction.Commit();
+  return dataSets;
+}
+
+// Reads the whole file and keeps nothing: a refused file then touches no
+// store. Returns the refusal.
+std::optional<std::string> RefusalOf(std::string_view jsonText) {
+  class Discard : public EngineSink {
+    void User(std::size_t, const UserEntry&) override {}
+    void StatementRow(std::size_t, int, int, std::size_t, const StAOSUMINFO&) override {}
+    void IncomeRow(std::size_t, std::size_t, const RealEstateIncomeRow&) override {}
+    void Set(std::size_t, DataSet&&) override {}
+    void Top(const std::string&, const std::optional<AppFolders>&) override {}
+  } discard;
+  try {
+    ReadEngineJson(jsonText, discard);
+  } catch (const FormError& error) {
+    return error.what();
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
-  EngineData data;
-  try {
-    data = ReadEngineJson(jsonText);
-  } catch (const FormError& error) {
-    return {ToolResult::kRefused, error.what()};
+  if (std::optional<std::string> refusal = RefusalOf(jsonText)) {
+    return {ToolResult::kRefused, *refusal};
   }
-  if (IsServerStore(storePath)) return LoadServerStore(data, storePath);
+  if (IsServerStore(storePath)) return LoadServerStore(jsonText, storePath);
   if (storePath.empty()) return Failed("no place for the store: set LEDGER_ENGINE_DB or HOME");
 
   std::error_code error;
@@ -48,15 +66,16 @@ ToolResult LoadStore(std::string_view jsonText, const std::string& storePath) {
     fs::create_directories(folder, error);
     if (error) return Failed("cannot create " + StoreFileText(folder) + ": " + error.message());
   }
+  std::size_t dataSets = 0;
   try {
-    ReplaceContent(storePath, data);
+    dataSets = ReplaceContent(storePath, jsonText);
   } catch (const StoreError& failure) {
     // Leave no half-made file behind when there was none before.
     if (!existed) fs::remove(StoreFilePath(storePath), error);
     return Failed(StoreProblem(storePath, failure) + " (the store is unchanged)");
   }
   return {ToolResult::kDone,
-          "loaded " + std::to_string(data.dataSets.size()) + " data set(s) into " + storePath};
+          "loaded " + std::to_string(dataSets) + " data set(s) into " + storePath};
 }
 
 ToolResult DumpStore(const std::string& storePath, std::string* out) {

@@ -13,6 +13,7 @@ struct ProcessResult {
   int signal = 0;       // the signal that ended it, 0 when none
   std::string out;
   std::string err;
+  long peakKilobytes = 0;  // the program's peak resident memory (POSIX)
 };
 
 struct ProcessOptions {
