@@ -27,6 +27,8 @@ constexpr int kMessageText = 0xFFFF;  // the text of a message box
 const wchar_t kConditionsCaption[] = L"\x6240\x5F97\x7A0E - \x96C6\x8A08\x6761\x4EF6";
 const wchar_t kMessageCaption[] = L"\x6240\x5F97\x7A0E";
 const wchar_t kDoneText[] = L"\x6240\x5F97\x7A0E\x60C5\x5831\x306E\x51FA\x529B\x304C\x7D42\x4E86";
+// XMLファイルの出力に失敗しました
+const wchar_t kFailureText[] = L"XML\x30D5\x30A1\x30A4\x30EB\x306E\x51FA\x529B\x306B\x5931\x6557";
 
 std::string GoldenFile(const std::string& name) {
   return std::string(PV14_SOURCE_DIR) + "/tests/golden/" + name;
@@ -134,6 +136,37 @@ TEST_F(GuiRunTest, ReportEqualsTheConsoleRunsReport) {
   ASSERT_FALSE(written.empty());
   const std::string difference = FirstDifference(ReadFileBytes(consoleReport), written);
   EXPECT_TRUE(difference.empty()) << difference;
+}
+
+// The session ending while the dialog shows: the system's question is let
+// through, and the export that follows stops at its first line, says so and
+// ends as any failed run does.
+TEST_F(GuiRunTest, TheSessionsEndFailsTheRun) {
+  const std::string guiReport = WindowsPath(root_.Join("out/ended.xml"));
+  ProcessOptions options = RunOptions("", "");
+  options.env["PV14_UI"] = "win32";
+  std::erase(options.unsetEnv, "DISPLAY");
+  ProcessResult gui;
+  std::thread run([&] { gui = RunProcess(programPath_, options); });
+
+  std::wstring message;
+  LRESULT mayEnd = FALSE;
+  if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
+    mayEnd = ::SendMessageW(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    const std::wstring path(guiReport.begin(), guiReport.end());  // ASCII
+    ::SendMessageW(::GetDlgItem(dialog, kPathEdit), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageW(::GetDlgItem(dialog, kExecute), BM_CLICK, 0, 0);
+    if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
+      message = ItemText(box, kMessageText);
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  }
+  run.join();
+  EXPECT_TRUE(mayEnd);
+  EXPECT_NE(message.find(kFailureText), std::wstring::npos) << "no failure message\n" << gui.err;
+  EXPECT_EQ(message.find(kDoneText), std::wstring::npos);
+  EXPECT_EQ(gui.exitStatus, 2) << gui.err;
 }
 
 }  // namespace
