@@ -23,7 +23,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 # The fuzz targets, each for a short while from its seeds (clang, ASan+UBSan):
 # they keep building and their properties keep holding.
-./scripts/fuzz.sh "${PV14_FUZZ_SECONDS:-20}"
+./scripts/fuzz.sh "${PV14_FUZZ_SECONDS:-10}"
 
 # The same sources as Windows programs, tested under wine.
 ./scripts/windows.sh
