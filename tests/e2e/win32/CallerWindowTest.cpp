@@ -1,9 +1,10 @@
 // The accounting application's side on Windows: a real window whose handle
-// is on the export's command line. The export (console face, scripted)
-// disables it, brings it to the foreground at its end, enables it and posts
-// the message with the function id and the exit code.
+// is on the export's command line. The export (console face, scripted, and
+// the Win32 dialogs) disables it, brings it to the foreground at its end,
+// enables it and posts the message with the function id and the exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -13,6 +14,8 @@
 
 #include "platform/win32/WindowsApi.h"
 #include "tests/e2e/ExportFixture.h"
+#include "tests/e2e/win32/ProgramWindows.h"
+#include "resources/ControlIds.h"
 
 namespace pv14::testing {
 namespace {
@@ -86,11 +89,11 @@ class CallerWindowTest : public ExportFixture, public ::testing::WithParamInterf
 
   // Runs the export on another thread while this one, the windows' own,
   // answers the messages the export sends.
-  ProcessResult RunPumping(const std::string& commandLine, const std::string& input) {
+  ProcessResult RunPumping(const ProcessOptions& options) {
     ProcessResult result;
     HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread run([&] {
-      result = Run(commandLine, input);
+      result = RunProcess(programPath_, options);
       ::SetEvent(done);
     });
     for (;;) {
@@ -117,6 +120,26 @@ class CallerWindowTest : public ExportFixture, public ::testing::WithParamInterf
     }
   }
 
+  // The caller's window, made and shown while another window has the
+  // foreground; the command line that names it.
+  std::string ShowCaller(const std::string& functionId, const std::string& report) {
+    caller_ = NewWindow(L"caller");
+    other_ = NewWindow(L"other");
+    EXPECT_NE(caller_, nullptr);
+    EXPECT_NE(other_, nullptr);
+    // The caller lets the export take the foreground, and is not in it now.
+    ::AllowSetForegroundWindow(ASFW_ANY);
+    ::SetForegroundWindow(other_);
+    // The display's own focus changes for the new windows arrive late under
+    // wine: they are taken before the run, not counted as the run's.
+    SettleMessages(std::chrono::milliseconds(300));
+    EXPECT_NE(::GetForegroundWindow(), caller_);
+    seen_.clear();
+    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(caller_));
+    return std::to_string(handle) + "," + std::to_string(kNotifyMessage) + "," + functionId + "," +
+           report;
+  }
+
   std::vector<std::string> seen_;
   HWND caller_ = nullptr;
   HWND other_ = nullptr;
@@ -124,25 +147,8 @@ class CallerWindowTest : public ExportFixture, public ::testing::WithParamInterf
 
 TEST_P(CallerWindowTest, IsDisabledForegroundedEnabledAndNotified) {
   const CallerCase& c = GetParam();
-  caller_ = NewWindow(L"caller");
-  other_ = NewWindow(L"other");
-  ASSERT_NE(caller_, nullptr);
-  ASSERT_NE(other_, nullptr);
-  // The caller lets the export take the foreground, and is not in it now.
-  ::AllowSetForegroundWindow(ASFW_ANY);
-  ::SetForegroundWindow(other_);
-  // The display's own focus changes for the new windows arrive late under
-  // wine: they are taken before the run, not counted as the run's.
-  SettleMessages(std::chrono::milliseconds(300));
-  ASSERT_NE(::GetForegroundWindow(), caller_);
-  seen_.clear();
-
-  const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(caller_));
   const std::string report = WindowsPath(root_.Join("out/report.xml"));
-  const ProcessResult result =
-      RunPumping(std::to_string(handle) + "," + std::to_string(kNotifyMessage) + "," +
-                     c.functionId + "," + report,
-                 c.input);
+  const ProcessResult result = RunPumping(RunOptions(ShowCaller(c.functionId, report), c.input));
 
   EXPECT_EQ(result.exitStatus, c.exitCode) << result.err;
   EXPECT_EQ(seen_, (std::vector<std::string>{"disabled", "foreground", "enabled", "posted"}));
@@ -150,6 +156,47 @@ TEST_P(CallerWindowTest, IsDisabledForegroundedEnabledAndNotified) {
   EXPECT_EQ(postedLParam, c.exitCode);
   EXPECT_TRUE(::IsWindowEnabled(caller_));
   EXPECT_EQ(::GetForegroundWindow(), caller_);
+}
+
+class CallerOfTheWin32Face : public CallerWindowTest {};
+
+// The dialogs are used by hand, from another thread, while this one answers
+// the caller's messages: the caller stays disabled while they show.
+TEST_F(CallerOfTheWin32Face, IsDisabledWhileTheDialogsShowThenEnabledAndNotified) {
+  const std::string report = WindowsPath(root_.Join("out/gui.xml"));
+  ProcessOptions options = RunOptions(ShowCaller("7", report), "");
+  options.env["PV14_UI"] = "win32";
+  std::erase(options.unsetEnv, "DISPLAY");
+  bool disabledWhileShown = false;
+  std::wstring message;
+  std::thread user([&] {
+    if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
+      disabledWhileShown = !::IsWindowEnabled(caller_);
+      ::PostMessageW(::GetDlgItem(dialog, ids::kExecuteButton), BM_CLICK, 0, 0);
+      if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
+        disabledWhileShown = disabledWhileShown && !::IsWindowEnabled(caller_);
+        message = ItemText(box, kMessageText);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+    }
+  });
+  const ProcessResult result = RunPumping(options);
+  user.join();
+
+  EXPECT_FALSE(message.empty()) << "no closing message\n" << result.err;
+  EXPECT_TRUE(disabledWhileShown);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_FALSE(ReadFileBytes(root_.Join("out/gui.xml")).empty());
+  // Each dialog that closes hands the activation back to its owner, the
+  // caller, as the system does: the order of the rest is the run's.
+  std::vector<std::string> run = seen_;
+  std::erase(run, "foreground");
+  EXPECT_EQ(run, (std::vector<std::string>{"disabled", "enabled", "posted"}));
+  const auto enabled = std::find(seen_.begin(), seen_.end(), "enabled");
+  EXPECT_NE(std::find(seen_.begin(), enabled, "foreground"), enabled) << "foregrounded first";
+  EXPECT_EQ(postedWParam, 7u);
+  EXPECT_EQ(postedLParam, 0);
+  EXPECT_TRUE(::IsWindowEnabled(caller_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, CallerWindowTest,

@@ -13,6 +13,7 @@
 
 #include "platform/win32/WindowsApi.h"
 #include "tests/e2e/ExportFixture.h"
+#include "tests/e2e/win32/ProgramWindows.h"
 #include "tests/support/XmlCheck.h"
 #include "resources/ControlIds.h"
 
@@ -23,70 +24,12 @@ constexpr char kLevelOne[] = "[ProgramLevel]\r\nPV14=1\r\n";
 constexpr int kOtherIncome = ids::kOtherRadio;  // IncomeKind 2
 constexpr int kPathEdit = ids::kOutputPathEdit;
 constexpr int kExecute = ids::kExecuteButton;
-constexpr int kMessageText = 0xFFFF;  // the text of a message box
-const wchar_t kConditionsCaption[] = L"\x6240\x5F97\x7A0E - \x96C6\x8A08\x6761\x4EF6";
-const wchar_t kMessageCaption[] = L"\x6240\x5F97\x7A0E";
 const wchar_t kDoneText[] = L"\x6240\x5F97\x7A0E\x60C5\x5831\x306E\x51FA\x529B\x304C\x7D42\x4E86";
 // XMLファイルの出力に失敗しました
 const wchar_t kFailureText[] = L"XML\x30D5\x30A1\x30A4\x30EB\x306E\x51FA\x529B\x306B\x5931\x6557";
 
 std::string GoldenFile(const std::string& name) {
   return std::string(PV14_SOURCE_DIR) + "/tests/golden/" + name;
-}
-
-// A shown dialog of the caption that a process of the program's file name
-// owns: other tests (the platform tests' dialogs) may show the same caption
-// on the same desktop meanwhile.
-struct DialogSearch {
-  const wchar_t* caption;
-  std::wstring programName;
-  HWND found = nullptr;
-};
-
-std::wstring ProcessFileName(HWND window) {
-  DWORD id = 0;
-  ::GetWindowThreadProcessId(window, &id);
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  if (process == nullptr) return {};
-  wchar_t image[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  const bool named = ::QueryFullProcessImageNameW(process, 0, image, &size);
-  ::CloseHandle(process);
-  if (!named) return {};
-  const std::wstring path(image, size);
-  return path.substr(path.find_last_of(L"\\/") + 1);
-}
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM searchAddress) {
-  auto* search = reinterpret_cast<DialogSearch*>(searchAddress);
-  wchar_t text[256] = {};
-  wchar_t windowClass[64] = {};
-  ::GetWindowTextW(window, text, 256);
-  ::GetClassNameW(window, windowClass, 64);
-  if (std::wstring(windowClass) != L"#32770" || std::wstring(text) != search->caption ||
-      !::IsWindowVisible(window) ||
-      ::_wcsicmp(ProcessFileName(window).c_str(), search->programName.c_str()) != 0) {
-    return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
-HWND WaitForDialog(const wchar_t* caption, const std::string& program, std::chrono::seconds limit) {
-  DialogSearch search{caption, std::filesystem::path(program).filename().wstring()};
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return nullptr;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[512] = {};
-  ::GetDlgItemTextW(dialog, id, text, 512);
-  return text;
 }
 
 class GuiRunTest : public ExportFixture {
