@@ -258,6 +258,41 @@ TEST_P(ServerFailures, TheToolAndTheEngineSayWhyInOneLineWithoutThePassword) {
 INSTANTIATE_TEST_SUITE_P(Server, ServerFailures, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A machine without the client library: every command that needs the
+// server says so in one line naming the package, and nothing else breaks.
+TEST(MissingClientLibrary, TheToolNamesThePackageInOneLine) {
+#ifndef PV14_HIDE_CLIENT_LIBRARY
+  GTEST_SKIP() << "this build has no server store";
+#else
+  const std::string uri = std::string("postgresql://clerk:") + kPassword +
+                          "@/books?host=/nonexistent/pv14-socket-folder";
+  ProcessOptions options;
+  options.env = {{"LEDGER_ENGINE_DB", uri}};
+  options.input = SmallText();
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"dump"}, {"load", "-"}}) {
+    SCOPED_TRACE(args[0]);
+    options.args = args;
+    options.env.erase("LD_PRELOAD");
+    const ProcessResult found = RunProcess(LEDGER_ENGINE_TOOL, options);
+    EXPECT_EQ(found.err.find("libpq5"), std::string::npos) << "the library is installed here";
+
+    options.env["LD_PRELOAD"] = PV14_HIDE_CLIENT_LIBRARY;
+    // A sanitizer's runtime would refuse a library preloaded before it.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    options.env["ASAN_OPTIONS"] =
+        (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
+    const ProcessResult missing = RunProcess(LEDGER_ENGINE_TOOL, options);
+    EXPECT_EQ(missing.exitStatus, 3);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_EQ(missing.err.rfind("ledger-engine: ", 0), 0u) << missing.err;
+    EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << missing.err;
+    EXPECT_NE(missing.err.find("install the package libpq5"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("books"), std::string::npos) << "names the store: " << missing.err;
+    EXPECT_EQ(missing.err.find(kPassword), std::string::npos) << missing.err;
+  }
+#endif
+}
+
 class ServerStore : public ::testing::Test {
  protected:
   void SetUp() override {
