@@ -24,6 +24,12 @@ ToolStore::ToolStore(StoreKind kind) : kind_(kind) {
   location_ = server_->Uri(database_);
 }
 
+// A database goes with its test: a run makes hundreds of them.
+ToolStore::~ToolStore() {
+  if (server_ != nullptr)
+    server_->Sql("postgres", "DROP DATABASE IF EXISTS " + database_ + " WITH (FORCE)");
+}
+
 const std::string& ToolStore::DatabasePath() const {
   EXPECT_EQ(kind_, StoreKind::kFile) << "a server store has no database file";
   return location_;

@@ -28,6 +28,9 @@ std::string StoreKindTestName(const ::testing::TestParamInfo<StoreKind>& info);
 class ToolStore {
  public:
   explicit ToolStore(StoreKind kind = StoreKind::kFile);
+  ToolStore(const ToolStore&) = delete;
+  ToolStore& operator=(const ToolStore&) = delete;
+  ~ToolStore();
 
   StoreKind Kind() const { return kind_; }
   // Why the store cannot be had here (no server); empty when it can.
