@@ -509,6 +509,12 @@ std::string ServerStoreName(const std::string& uri) {
 
 namespace {
 
+// A store of another layout than this engine's: its line says it all.
+class OtherLayout : public StoreError {
+ public:
+  using StoreError::StoreError;
+};
+
 // The empty copy a run reads from, made while the server is reached.
 struct Copy {
   std::unique_ptr<Database> db =
@@ -568,9 +574,9 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
         if (i < first) {
           const std::int64_t version = rows.Rows() == 1 ? NetworkInt64(rows.Value(0, 0)) : 0;
           if (version != kSchemaVersion) {
-            throw StoreError("the server store " + server->Name() + " holds layout " +
-                             std::to_string(version) + ", this engine reads " +
-                             std::to_string(kSchemaVersion) + "; " + LoadAgain());
+            throw OtherLayout("the server store " + server->Name() + " holds layout " +
+                              std::to_string(version) + ", this engine reads " +
+                              std::to_string(kSchemaVersion) + "; " + LoadAgain());
           }
           return;
         }
@@ -587,12 +593,11 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
     opened.copy = std::move(copy.db);
   } catch (const ServerError& error) {
     opened.problem = ReadProblem(NameOnceConnected(connecting, server.get(), uri), error);
+  } catch (const OtherLayout& error) {
+    opened.problem = error.what();
   } catch (const StoreError& error) {
-    const std::string what = error.what();
-    opened.problem = what.rfind("the server store", 0) == 0
-                         ? what
-                         : "cannot use the server store " +
-                               NameOnceConnected(connecting, server.get(), uri) + ": " + what;
+    opened.problem = "cannot use the server store " +
+                     NameOnceConnected(connecting, server.get(), uri) + ": " + error.what();
   }
   return opened;
 }

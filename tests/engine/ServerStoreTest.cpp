@@ -316,19 +316,52 @@ TEST_F(ServerStore, ARunHoldsItsWholeStateAndNoConnection) {
   EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
 }
 
-// A store whose rows break the engine's limits is refused, never read wrongly.
-TEST_F(ServerStore, AValueOutsideItsFieldFailsTheConnectInOneLine) {
+// A store edited behind the tool's back past what the engine reads is
+// refused in one line naming it, never read wrongly.
+struct EditedStore {
+  const char* name;
+  const char* sql;
+  const char* cause;
+};
+
+class EditedServerStores : public ::testing::TestWithParam<EditedStore> {
+ protected:
+  void SetUp() override {
+    if (!store_.Unavailable().empty()) GTEST_SKIP() << store_.Unavailable();
+  }
+  ToolStore store_{StoreKind::kServer};
+};
+
+TEST_P(EditedServerStores, FailTheConnectInOneLineNamingTheStore) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
-  store_.Server()->Sql(store_.Database(),
-                       "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
-                       "UPDATE data_sets SET \"DataKind\" = 70000");
+  store_.Server()->Sql(store_.Database(), GetParam().sql);
   const ProcessResult dump = store_.Run({"dump"});
   EXPECT_EQ(dump.exitStatus, 3);
-  EXPECT_NE(dump.err.find("cannot use the server store " + store_.Database()), std::string::npos)
+  EXPECT_EQ(
+      dump.err.rfind("ledger-engine: cannot use the server store " + store_.Database() + " on ", 0),
+      0u)
       << dump.err;
+  EXPECT_NE(dump.err.find(GetParam().cause), std::string::npos) << dump.err;
+  EXPECT_EQ(dump.err.find('\n'), dump.err.size() - 1) << dump.err;
   Connected connected(store_.Location());
   EXPECT_FALSE(connected.ok());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Server, EditedServerStores,
+    ::testing::Values(
+        EditedStore{"ValueOutsideItsField",
+                    "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
+                    "UPDATE data_sets SET \"DataKind\" = 70000",
+                    "CHECK constraint failed"},
+        EditedStore{"ColumnOfAnotherType",
+                    "ALTER TABLE data_sets ALTER COLUMN \"DataKind\" TYPE integer",
+                    "holds a column of another type"},
+        EditedStore{"EmptyColumn",
+                    "ALTER TABLE users ALTER COLUMN \"SelectedDataNo\" DROP NOT NULL; "
+                    "UPDATE users SET \"SelectedDataNo\" = NULL",
+                    "holds an empty column"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
   ASSERT_EQ(store_.Load(SmallText()).exitStatus, 0);
