@@ -5,7 +5,6 @@
 #include <cstring>
 #include <cstdint>
 #include <exception>
-#include <future>
 #include <memory>
 #include <set>
 #include <thread>
@@ -515,7 +514,7 @@ class OtherLayout : public StoreError {
   using StoreError::StoreError;
 };
 
-// The empty copy a run reads from, made while the server is reached.
+// The empty copy a run reads from, its INSERTs ready before the rows come.
 struct Copy {
   std::unique_ptr<Database> db =
       std::make_unique<Database>(":memory:", Database::Mode::kReadWriteCreate);
@@ -530,32 +529,14 @@ struct Copy {
   }
 };
 
-// The store's name for a message: the connection's, or the URI's once the
-// connection's thread is done with the client library.
-std::string NameOnceConnected(std::future<std::unique_ptr<ServerConnection>>& connecting,
-                              const ServerConnection* server, const std::string& uri) {
-  if (server != nullptr) return server->Name();
-  if (connecting.valid() &&
-      connecting.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) {
-    connecting.wait();
-  }
-  return ServerStoreName(uri);
-}
-
 }  // namespace
 
 OpenedServerStore OpenServerForReading(const std::string& uri) {
   OpenedServerStore opened;
   std::unique_ptr<ServerConnection> server;
-  // Loading the client library and the server's start of a connection take
-  // most of a small run: the copy is made meanwhile. The connection's thread
-  // is the only one to touch the library until it ends. (Without a thread
-  // to be had, the connection is made here, after the copy.)
-  auto connecting = std::async(std::launch::async | std::launch::deferred,
-                               [&uri] { return std::make_unique<ServerConnection>(uri); });
   try {
+    server = std::make_unique<ServerConnection>(uri);
     Copy copy;
-    server = connecting.get();
     // One round trip: the locks first, as the snapshot is taken by the
     // first query after them, so no load that drops a table can come
     // between; the layout's version; every table. A read-only transaction
@@ -592,12 +573,13 @@ OpenedServerStore OpenServerForReading(const std::string& uri) {
     copy.transaction.Commit();
     opened.copy = std::move(copy.db);
   } catch (const ServerError& error) {
-    opened.problem = ReadProblem(NameOnceConnected(connecting, server.get(), uri), error);
+    opened.problem = ReadProblem(server != nullptr ? server->Name() : ServerStoreName(uri), error);
   } catch (const OtherLayout& error) {
     opened.problem = error.what();
   } catch (const StoreError& error) {
     opened.problem = "cannot use the server store " +
-                     NameOnceConnected(connecting, server.get(), uri) + ": " + error.what();
+                     (server != nullptr ? server->Name() : ServerStoreName(uri)) + ": " +
+                     error.what();
   }
   return opened;
 }
