@@ -597,8 +597,9 @@ ToolResult LoadServerStore(const EngineData& data, const std::string& uri) {
 
     ServerConnection server(uri);
     name = server.Name();
-    // One round trip; no notices on the user's terminal.
-    server.Exec(std::string("SET client_min_messages = warning; BEGIN; ") + kLockTimeout);
+    server.Exec("SET client_min_messages = warning");  // no notices on the user's terminal
+    server.Exec("BEGIN");
+    server.Exec(kLockTimeout);
     if (!TakeLoadLock(server)) {
       return {ToolResult::kStoreFailed, "the server store " + name +
                                             " is busy with another load; try again when it ends "
