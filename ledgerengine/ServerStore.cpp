@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 #include <cstdint>
+#include <exception>
+#include <memory>
 #include <set>
 #include <thread>
 #include <utility>
@@ -156,14 +158,10 @@ class ServerConnection {
     if (conn_ == nullptr) throw ServerError("out of memory", "53200");
     name_ = Describe(Text(pq_.db(conn_)), Text(pq_.host(conn_)), Text(pq_.port(conn_)),
                      Text(pq_.user(conn_)));
-    try {
-      if (pq_.status(conn_) != CONNECTION_OK) {
-        throw ServerError(Cause(pq_.errorMessage(conn_)), "08001");
-      }
-      Exec("SET client_min_messages = warning");  // no notices on the user's terminal
-    } catch (...) {
+    if (pq_.status(conn_) != CONNECTION_OK) {
+      const std::string cause = Cause(pq_.errorMessage(conn_));
       pq_.finish(conn_);  // no destructor runs for a constructor that throws
-      throw;
+      throw ServerError(cause, "08001");
     }
   }
   ServerConnection(const ServerConnection&) = delete;
@@ -185,29 +183,43 @@ class ServerConnection {
     return std::make_unique<Result>(pq_, result);
   }
 
-  // Sends every query at once and reads their results (binary) in order
-  // into each: one round trip for them all.
+  // Sends every statement at once and reads their results in order: one
+  // round trip for them all. Rows come in binary, to each (with the
+  // statement's index); a statement that gives none gives nothing to it.
+  // A failure is thrown once the pipeline has ended, so the connection
+  // stays usable (for a ROLLBACK and a look at what the database holds).
   template <class Each>
-  void QueryAll(const std::vector<std::string>& queries, Each&& each) {
+  void Pipeline(const std::vector<std::string>& statements, Each&& each) {
     if (pq_.enterPipelineMode(conn_) != 1) Lost();
-    for (const std::string& sql : queries) {
+    for (const std::string& sql : statements) {
       if (pq_.sendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 1) != 1) {
         Lost();
       }
     }
     if (pq_.pipelineSync(conn_) != 1) Lost();
-    for (std::size_t i = 0; i < queries.size(); ++i) {
+    std::exception_ptr failure;
+    for (std::size_t i = 0; i < statements.size(); ++i) {
       PGresult* result = pq_.getResult(conn_);
       if (result == nullptr) Lost();
-      Check(result, PGRES_TUPLES_OK, false);
-      {
-        const Result rows(pq_, result);
-        each(i, rows);
+      const ExecStatusType status = pq_.resultStatus(result);
+      if (failure != nullptr || status == PGRES_PIPELINE_ABORTED) {
+        pq_.clear(result);
+      } else if (status == PGRES_COMMAND_OK) {
+        pq_.clear(result);
+      } else {
+        try {
+          Check(result, PGRES_TUPLES_OK, false);
+          const Result rows(pq_, result);
+          each(i, rows);
+        } catch (...) {
+          failure = std::current_exception();
+        }
       }
-      while (PGresult* rest = pq_.getResult(conn_)) pq_.clear(rest);  // this query's end
+      while (PGresult* rest = pq_.getResult(conn_)) pq_.clear(rest);  // this statement's end
     }
     Check(pq_.getResult(conn_), PGRES_PIPELINE_SYNC);
     if (pq_.exitPipelineMode(conn_) != 1) Lost();
+    if (failure != nullptr) std::rethrow_exception(failure);
   }
 
   // COPY ... FROM STDIN with data in the text format.
@@ -331,24 +343,28 @@ std::string SelectAll(const Table& table) {
   return "SELECT " + table.Columns() + " FROM " + table.name + " ORDER BY " + table.key;
 }
 
-// One table's rows from the server into the same table of the copy.
-void CopyRows(const Result& rows, Database& copy, const Table& table) {
+// The copy's INSERT of every column of a table.
+std::unique_ptr<Statement> PrepareInsert(Database& copy, const Table& table) {
   std::string marks;
   for (std::size_t i = 0; i < table.columns.size(); ++i) marks += i == 0 ? "?" : ", ?";
-  auto insert = copy.Prepare("INSERT INTO " + table.name + " (" + table.Columns() + ") VALUES (" +
-                             marks + ")");
+  return copy.Prepare("INSERT INTO " + table.name + " (" + table.Columns() + ") VALUES (" + marks +
+                      ")");
+}
+
+// One table's rows from the server into the same table of the copy.
+void CopyRows(const Result& rows, Statement& insert, const Table& table) {
   for (int row = 0; row < rows.Rows(); ++row) {
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
       const int column = static_cast<int>(i);
       if (rows.IsNull(row, column)) throw StoreError("the server store holds an empty column");
       if (table.columns[i].bytes) {
-        insert->BindBlob(column + 1, rows.Value(row, column));
+        insert.BindBlob(column + 1, rows.Value(row, column));
       } else {
-        insert->Bind(column + 1, NetworkInt64(rows.Value(row, column)));
+        insert.Bind(column + 1, NetworkInt64(rows.Value(row, column)));
       }
     }
-    insert->Step();
-    insert->Reset();
+    insert.Step();
+    insert.Reset();
   }
 }
 
@@ -490,45 +506,80 @@ std::string ServerStoreName(const std::string& uri) {
   return Describe(db, host, port, user);
 }
 
+namespace {
+
+// A store of another layout than this engine's: its line says it all.
+class OtherLayout : public StoreError {
+ public:
+  using StoreError::StoreError;
+};
+
+// The empty copy a run reads from, its INSERTs ready before the rows come.
+struct Copy {
+  std::unique_ptr<Database> db =
+      std::make_unique<Database>(":memory:", Database::Mode::kReadWriteCreate);
+  Transaction transaction{*db};
+  std::vector<Table> tables;
+  std::vector<std::unique_ptr<Statement>> inserts;
+
+  Copy() {
+    CreateSchema(*db);
+    tables = Layout(*db);
+    for (const Table& table : tables) inserts.push_back(PrepareInsert(*db, table));
+  }
+};
+
+}  // namespace
+
 OpenedServerStore OpenServerForReading(const std::string& uri) {
   OpenedServerStore opened;
-  std::string name = ServerStoreName(uri);
+  std::unique_ptr<ServerConnection> server;
   try {
-    ServerConnection server(uri);
-    name = server.Name();
-    auto copy = std::make_unique<Database>(":memory:", Database::Mode::kReadWriteCreate);
-    Transaction transaction(*copy);
-    CreateSchema(*copy);
-    const std::vector<Table> tables = Layout(*copy);
-
-    server.Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
-    server.Exec(kLockTimeout);
-    // Locks first: the snapshot is taken by the first query after them, so
-    // no load that drops a table can come between.
+    server = std::make_unique<ServerConnection>(uri);
+    Copy copy;
+    // One round trip: the locks first, as the snapshot is taken by the
+    // first query after them, so no load that drops a table can come
+    // between; the layout's version; every table. A read-only transaction
+    // needs no COMMIT: closing the connection ends it.
+    std::vector<std::string> statements = {
+        "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY",
+        "SET LOCAL client_min_messages = warning",  // no notices on the user's terminal
+        kLockTimeout,
+        "LOCK TABLE " + TableList(copy.tables) + " IN ACCESS SHARE MODE",
+        std::string("SELECT version::bigint FROM ") + kLayoutTable,
+    };
+    const std::size_t first = statements.size();
+    for (const Table& table : copy.tables) statements.push_back(SelectAll(table));
     try {
-      server.Exec("LOCK TABLE " + TableList(tables) + " IN ACCESS SHARE MODE");
+      server->Pipeline(statements, [&](std::size_t i, const Result& rows) {
+        if (i < first) {
+          const std::int64_t version = rows.Rows() == 1 ? NetworkInt64(rows.Value(0, 0)) : 0;
+          if (version != kSchemaVersion) {
+            throw OtherLayout("the server store " + server->Name() + " holds layout " +
+                              std::to_string(version) + ", this engine reads " +
+                              std::to_string(kSchemaVersion) + "; " + LoadAgain());
+          }
+          return;
+        }
+        CopyRows(rows, *copy.inserts[i - first], copy.tables[i - first]);
+      });
     } catch (const ServerError& error) {
       if (error.sqlstate() != "42P01") throw;  // undefined_table
-      server.Exec("ROLLBACK");
-      opened.problem = MissingTablesProblem(name, server, tables);
+      server->Exec("ROLLBACK");
+      opened.problem = MissingTablesProblem(server->Name(), *server, copy.tables);
       return opened;
     }
-    if (const std::int64_t version = LayoutVersion(server); version != kSchemaVersion) {
-      opened.problem = "the server store " + name + " holds layout " + std::to_string(version) +
-                       ", this engine reads " + std::to_string(kSchemaVersion) + "; " + LoadAgain();
-      return opened;
-    }
-    std::vector<std::string> queries;
-    for (const Table& table : tables) queries.push_back(SelectAll(table));
-    server.QueryAll(queries,
-                    [&](std::size_t i, const Result& rows) { CopyRows(rows, *copy, tables[i]); });
-    server.Exec("COMMIT");
-    transaction.Commit();
-    opened.copy = std::move(copy);
+    copy.inserts.clear();
+    copy.transaction.Commit();
+    opened.copy = std::move(copy.db);
   } catch (const ServerError& error) {
-    opened.problem = ReadProblem(name, error);
+    opened.problem = ReadProblem(server != nullptr ? server->Name() : ServerStoreName(uri), error);
+  } catch (const OtherLayout& error) {
+    opened.problem = error.what();
   } catch (const StoreError& error) {
-    opened.problem = std::string("cannot use the server store ") + name + ": " + error.what();
+    opened.problem = "cannot use the server store " +
+                     (server != nullptr ? server->Name() : ServerStoreName(uri)) + ": " +
+                     error.what();
   }
   return opened;
 }
@@ -549,6 +600,7 @@ ToolResult LoadServerStore(std::string_view jsonText, const std::string& uri) {
 
     ServerConnection server(uri);
     name = server.Name();
+    server.Exec("SET client_min_messages = warning");  // no notices on the user's terminal
     server.Exec("BEGIN");
     server.Exec(kLockTimeout);
     if (!TakeLoadLock(server)) {

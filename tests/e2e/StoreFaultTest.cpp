@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <cstdint>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -194,6 +195,33 @@ TEST_F(ExportFixture, AnEngineUserWhoIsNoUserOfTheStoreStopsTheStart) {
             "ledger engine: LEDGER_ENGINE_USER names \"NOBODY\", who is no user of the "
             "store " +
                 store + "\n");
+}
+
+// A desk without PostgreSQL's client library, its store on a server: the
+// run fails at its start with one line naming the package to install.
+TEST_F(ExportFixture, AServerStoreWithoutTheClientLibraryStopsTheStartInOneLine) {
+#ifndef PV14_HIDE_CLIENT_LIBRARY
+  GTEST_SKIP() << "this build has no server store";
+#else
+  InstallProgram(PV14_NET_PROGRAM, kLevelOne, "");
+  engineDb_ = "postgresql://clerk:Pa55word@/books?host=" + root_.Join("no-server");
+  const std::string report = root_.Join("out/report.xml");
+  ProcessOptions options = RunOptions("4242,32768,7," + WindowsPath(report), "execute\n");
+  options.env["LD_PRELOAD"] = PV14_HIDE_CLIENT_LIBRARY;
+  // A sanitizer's runtime would refuse a library preloaded before it.
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  options.env["ASAN_OPTIONS"] =
+      (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
+  const ProcessResult run = RunProcess(programPath_, options);
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.err,
+            "ledger engine: cannot use the server store postgresql://clerk@/books?host=" +
+                root_.Join("no-server") +
+                ": a server store needs the PostgreSQL client library libpq.so.5, which is not "
+                "installed; install the package libpq5\n");
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(std::filesystem::exists(report));
+#endif
 }
 
 TEST(StoreFaults, NoPlaceForAStoreIsSaid) {

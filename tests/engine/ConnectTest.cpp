@@ -87,9 +87,9 @@ TEST(Connect, NoPlaceForTheStoreFailsToConnect) {
   if (!home.empty()) ::setenv("HOME", home.c_str(), 1);
 }
 
-class ConnectedSample : public SampleEngine {};
+class ConnectedSample : public SampleEngineOf<> {};
 
-TEST_F(ConnectedSample, LinksAndServesUntilLoggedOut) {
+TEST_P(ConnectedSample, LinksAndServesUntilLoggedOut) {
   EXPECT_EQ(ClAccConnect::Inst()->ExpSysLink(), kEngineOk);
   char user[65] = {};
   EXPECT_EQ(ClDataMgr::Inst()->GetSysUserObject()->GetCurUserID(user), kEngineOk);
@@ -99,7 +99,7 @@ TEST_F(ConnectedSample, LinksAndServesUntilLoggedOut) {
   EndInEveryOrder();
 }
 
-TEST_F(ConnectedSample, DisplaysMessagesThroughTheFrontEnd) {
+TEST_P(ConnectedSample, DisplaysMessagesThroughTheFrontEnd) {
   ::setenv("PV14_UI", "console", 1);
   ClAccConnect* connect = ClAccConnect::Inst();
   connect->SetCaption(Sjis("所得税").c_str());
@@ -111,6 +111,8 @@ TEST_F(ConnectedSample, DisplaysMessagesThroughTheFrontEnd) {
   EXPECT_NE(screen.find("動作環境が不正です。"), std::string::npos) << screen;
   EXPECT_NE(screen.find("所得税"), std::string::npos) << "the caption set for the run";
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, ConnectedSample, EveryStoreKind(), StoreKindTestName);
 
 TEST(Managers, HandOutTheirSingleObjects) {
   EXPECT_EQ(ClAccConnect::Inst(), ClAccConnect::Inst());

@@ -1,5 +1,5 @@
-// ClSysUser and ClSetData over the sample: the current user, the selections
-// and the walk over the data sets.
+// ClSysUser and ClSetData over the sample in each kind of store: the current
+// user, the selections and the walk over the data sets.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,7 +11,7 @@
 namespace pv14::testing {
 namespace {
 
-class DataSets : public SampleEngine {
+class DataSets : public SampleEngineOf<> {
  protected:
   ClSysUser* users_ = ClDataMgr::Inst()->GetSysUserObject();
   ClSetData* sets_ = ClDataMgr::Inst()->GetSetObject(5, 1);
@@ -43,7 +43,7 @@ void ExpectRecordOf(Json set, const StDATAINFO& record) {
   EXPECT_EQ(record.StatementScope, IntegerOf(set["StatementScope"]));
 }
 
-TEST_F(DataSets, WalkDeliversEveryDataSetInFileOrderThenTheEnd) {
+TEST_P(DataSets, WalkDeliversEveryDataSetInFileOrderThenTheEnd) {
   std::int32_t end = 0;
   const std::vector<StDATAINFO> records = Walk(&end);
   EXPECT_EQ(end, kEngineNoMoreRows);
@@ -55,7 +55,7 @@ TEST_F(DataSets, WalkDeliversEveryDataSetInFileOrderThenTheEnd) {
   }
 }
 
-TEST_F(DataSets, TwoWalksDoNotDisturbEachOther) {
+TEST_P(DataSets, TwoWalksDoNotDisturbEachOther) {
   std::int32_t first = 0, second = 0;
   ASSERT_EQ(sets_->GetDatCursor(&first), kEngineOk);
   ASSERT_EQ(sets_->GetDatCursor(&second), kEngineOk);
@@ -72,7 +72,7 @@ TEST_F(DataSets, TwoWalksDoNotDisturbEachOther) {
   EXPECT_EQ(sets_->ReleaseDatCursor(second), kEngineOk);
 }
 
-TEST_F(DataSets, CursorsAreCheckedBeforeUse) {
+TEST_P(DataSets, CursorsAreCheckedBeforeUse) {
   StDATAINFO record{};
   std::int32_t cursor = 0;
   ASSERT_EQ(sets_->GetDatCursor(&cursor), kEngineOk);
@@ -86,7 +86,7 @@ TEST_F(DataSets, CursorsAreCheckedBeforeUse) {
   EXPECT_NE(sets_->ReadyDat(cursor, 0), kEngineOk) << "used after release";
 }
 
-TEST_F(DataSets, CurrentUserAndSelections) {
+TEST_P(DataSets, CurrentUserAndSelections) {
   char user[65];
   std::memset(user, 'x', sizeof user);
   ASSERT_EQ(users_->GetCurUserID(user), kEngineOk);
@@ -107,10 +107,9 @@ TEST_F(DataSets, CurrentUserAndSelections) {
   EXPECT_NE(users_->GetCurUserID(nullptr), kEngineOk);
 }
 
-TEST_F(DataSets, TheLongestUserIdFillsTheCallersBufferAndNoMore) {
-  ToolStore store;
+TEST_P(DataSets, TheLongestUserIdFillsTheCallersBufferAndNoMore) {
   const std::string id(64, 'u');
-  ConnectTo(store, R"({"CurrentUserId": ")" + id + "\"}");
+  ConnectTo(R"({"CurrentUserId": ")" + id + "\"}");
   char buffer[65 + 8];
   std::memset(buffer, '#', sizeof buffer);
   ASSERT_EQ(users_->GetCurUserID(buffer), kEngineOk);
@@ -118,7 +117,7 @@ TEST_F(DataSets, TheLongestUserIdFillsTheCallersBufferAndNoMore) {
   EXPECT_EQ(std::string(buffer + 65, 8), std::string(8, '#'));
 }
 
-TEST_F(DataSets, SelectedInfoIsTheCurrentUsersSelection) {
+TEST_P(DataSets, SelectedInfoIsTheCurrentUsersSelection) {
   const StDATAINFO* selected = sets_->GetSelectedInfo();
   ASSERT_NE(selected, nullptr);
   EXPECT_EQ(FieldText(selected->DataId), kBlueId);
@@ -127,7 +126,7 @@ TEST_F(DataSets, SelectedInfoIsTheCurrentUsersSelection) {
   EXPECT_EQ(sets_->GetSelectedInfo(), selected);
 }
 
-TEST_F(DataSets, SelectedInfoFollowsTheNumberAsTheProgramsWalkDoes) {
+TEST_P(DataSets, SelectedInfoFollowsTheNumberAsTheProgramsWalkDoes) {
   struct Case {
     const char* name;
     const char* file;
@@ -150,8 +149,7 @@ TEST_F(DataSets, SelectedInfoFollowsTheNumberAsTheProgramsWalkDoes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ToolStore store;
-    ConnectTo(store, c.file);
+    ConnectTo(c.file);
     const StDATAINFO* selected = sets_->GetSelectedInfo();
     if (c.dataNo == 0) {
       EXPECT_EQ(selected, nullptr);
@@ -162,6 +160,8 @@ TEST_F(DataSets, SelectedInfoFollowsTheNumberAsTheProgramsWalkDoes) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, DataSets, EveryStoreKind(), StoreKindTestName);
 
 }  // namespace
 }  // namespace pv14::testing

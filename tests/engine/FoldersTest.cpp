@@ -1,4 +1,4 @@
-// ClFileMgr::GetAppFolderPath: the folders the store names, or those under
+// ClFileMgr::GetAppFolderPath: the folders the store (of each kind) names, or those under
 // $HOME, always cut to the caller's buffer.
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace pv14::testing {
 namespace {
 
-class Folders : public SampleEngine {
+class Folders : public SampleEngineOf<> {
  protected:
   void SetUp() override {
     const char* home = std::getenv("HOME");
@@ -37,15 +37,14 @@ class Folders : public SampleEngine {
   void ConnectWithFolders(const std::string& documents, const std::string& settings) {
     Json file = Sample();
     file["AppFolders"] = {{"Documents", documents}, {"Settings", settings}};
-    ConnectTo(foldersStore_, file.dump());
+    ConnectTo(file.dump());
   }
 
  private:
   std::optional<std::string> savedHome_;
-  ToolStore foldersStore_;
 };
 
-TEST_F(Folders, WithoutAppFoldersTheyLieUnderHome) {
+TEST_P(Folders, WithoutAppFoldersTheyLieUnderHome) {
   struct Case {
     const char* home;  // UTF-8, as the environment holds it
     const char* documents;
@@ -67,14 +66,14 @@ TEST_F(Folders, WithoutAppFoldersTheyLieUnderHome) {
   EXPECT_EQ(Folder(0), std::make_pair(kEngineOk, std::string()));
 }
 
-TEST_F(Folders, AppFoldersAreTakenAsStored) {
+TEST_P(Folders, AppFoldersAreTakenAsStored) {
   ConnectWithFolders("Z:\\data\\書類\\", "");
   ::setenv("HOME", "/home/tester", 1);
   EXPECT_EQ(Folder(0), std::make_pair(kEngineOk, Sjis("Z:\\data\\書類\\")));
   EXPECT_EQ(Folder(1), std::make_pair(kEngineOk, std::string())) << "empty is none, not $HOME";
 }
 
-TEST_F(Folders, AFolderLongerThanTheBufferIsCutWholeCharactersFirst) {
+TEST_P(Folders, AFolderLongerThanTheBufferIsCutWholeCharactersFirst) {
   // "Z:\表\" in Shift_JIS: Z : \ 0x95 0x5C \ (6 bytes).
   ConnectWithFolders("Z:\\表\\", "Z:\\表\\");
   struct Case {
@@ -101,7 +100,7 @@ TEST_F(Folders, AFolderLongerThanTheBufferIsCutWholeCharactersFirst) {
   }
 }
 
-TEST_F(Folders, BadRequestsFail) {
+TEST_P(Folders, BadRequestsFail) {
   char buffer[8] = "#######";
   EXPECT_NE(ClFileMgr::Inst()->GetAppFolderPath(2, buffer, sizeof buffer), kEngineOk);
   EXPECT_STREQ(buffer, "");
@@ -114,6 +113,8 @@ TEST_F(Folders, BadRequestsFail) {
   EXPECT_NE(ClFileMgr::Inst()->GetAppFolderPath(0, buffer, sizeof buffer), kEngineOk);
   EXPECT_STREQ(buffer, "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, Folders, EveryStoreKind(), StoreKindTestName);
 
 }  // namespace
 }  // namespace pv14::testing

@@ -1,9 +1,10 @@
-// ClRuleAo and ClRuleSiro over the sample: every statement list in stored
+// ClRuleAo and ClRuleSiro over the sample in each kind of store: every statement list in stored
 // order with 5000 after its last row, and the monthly totals.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "engine/FieldText.h"
@@ -113,10 +114,10 @@ struct ListCase {
   const char* list;
 };
 
-class StatementLists : public SampleEngine, public ::testing::WithParamInterface<ListCase> {};
+class StatementLists : public SampleEngineOf<std::tuple<StoreKind, ListCase>> {};
 
 TEST_P(StatementLists, DeliverTheStoredRowsInOrderThenTheEnd) {
-  const ListCase& c = GetParam();
+  const ListCase& c = std::get<1>(GetParam());
   const Json& rows =
       DataSetOf(c.dataId)["Statements"][c.type == 0 ? "General" : "RealEstate"][c.list];
   std::int32_t ready = -1;
@@ -132,22 +133,26 @@ TEST_P(StatementLists, DeliverTheStoredRowsInOrderThenTheEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sample, StatementLists,
-    ::testing::Values(
-        ListCase{"BlueGeneralPL", SampleEngine::kBlueId, 0, "PL"},
-        ListCase{"BlueGeneralAssets", SampleEngine::kBlueId, 0, "Assets"},
-        ListCase{"BlueGeneralLiabilities", SampleEngine::kBlueId, 0, "LiabilitiesCapital"},
-        ListCase{"BlueCostOfManufacture", SampleEngine::kBlueId, 0, "CostOfManufacture"},
-        ListCase{"BlueRealEstatePL", SampleEngine::kBlueId, 1, "PL"},
-        ListCase{"BlueRealEstateAssets", SampleEngine::kBlueId, 1, "Assets"},
-        ListCase{"BlueRealEstateLiabilities", SampleEngine::kBlueId, 1, "LiabilitiesCapital"},
-        ListCase{"WhiteGeneralPL", SampleEngine::kWhiteId, 0, "PL"},
-        ListCase{"WhiteRealEstatePL", SampleEngine::kWhiteId, 1, "PL"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Stores, StatementLists,
+    ::testing::Combine(
+        EveryStoreKind(),
+        ::testing::Values(
+            ListCase{"BlueGeneralPL", SampleEngine::kBlueId, 0, "PL"},
+            ListCase{"BlueGeneralAssets", SampleEngine::kBlueId, 0, "Assets"},
+            ListCase{"BlueGeneralLiabilities", SampleEngine::kBlueId, 0, "LiabilitiesCapital"},
+            ListCase{"BlueCostOfManufacture", SampleEngine::kBlueId, 0, "CostOfManufacture"},
+            ListCase{"BlueRealEstatePL", SampleEngine::kBlueId, 1, "PL"},
+            ListCase{"BlueRealEstateAssets", SampleEngine::kBlueId, 1, "Assets"},
+            ListCase{"BlueRealEstateLiabilities", SampleEngine::kBlueId, 1, "LiabilitiesCapital"},
+            ListCase{"WhiteGeneralPL", SampleEngine::kWhiteId, 0, "PL"},
+            ListCase{"WhiteRealEstatePL", SampleEngine::kWhiteId, 1, "PL"})),
+    [](const auto& info) {
+      return StoreKindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
+    });
 
-class Rules : public SampleEngine {};
+class Rules : public SampleEngineOf<> {};
 
-TEST_F(Rules, TheWrongReturnKindFailsReadyAndEveryListAfter) {
+TEST_P(Rules, TheWrongReturnKindFailsReadyAndEveryListAfter) {
   std::int32_t ready = kEngineOk;
   auto white = ReadyRules<ClRuleSiro>(kBlueId, &ready);
   EXPECT_NE(ready, kEngineOk);
@@ -166,7 +171,7 @@ TEST_F(Rules, TheWrongReturnKindFailsReadyAndEveryListAfter) {
   EXPECT_NE(blue->GetTsukibetsuUriageShiire(&totals), kEngineOk);
 }
 
-TEST_F(Rules, AnUnknownDataSetOrNoneFailsReady) {
+TEST_P(Rules, AnUnknownDataSetOrNoneFailsReady) {
   std::int32_t ready = kEngineOk;
   ReadyRules<ClRuleAo>("NO-SUCH-SET", &ready);
   EXPECT_NE(ready, kEngineOk);
@@ -177,7 +182,7 @@ TEST_F(Rules, AnUnknownDataSetOrNoneFailsReady) {
   EXPECT_NE(unset.MoveFirst_PL(RuleAoSumGeneral, &row), kEngineOk);
 }
 
-TEST_F(Rules, CallsOutOfTurnOrWithBadArgumentsFail) {
+TEST_P(Rules, CallsOutOfTurnOrWithBadArgumentsFail) {
   std::int32_t ready = -1;
   auto rules = ReadyRules<ClRuleAo>(kBlueId, &ready);
   ASSERT_EQ(ready, kEngineOk);
@@ -191,7 +196,7 @@ TEST_F(Rules, CallsOutOfTurnOrWithBadArgumentsFail) {
   EXPECT_NE(rules->AttachSetMgr(nullptr), kEngineOk);
 }
 
-TEST_F(Rules, SwitchingTheDataSetAsksForReadyAgain) {
+TEST_P(Rules, SwitchingTheDataSetAsksForReadyAgain) {
   std::int32_t ready = -1;
   auto rules = ReadyRules<ClRuleAo>(kBlueId, &ready);
   ASSERT_EQ(ready, kEngineOk);
@@ -205,7 +210,7 @@ TEST_F(Rules, SwitchingTheDataSetAsksForReadyAgain) {
   EXPECT_EQ(rules->MoveNext_PL(RuleAoSumGeneral, &row), kEngineNoMoreRows);
 }
 
-TEST_F(Rules, MonthlyTotalsAreTheStoredOnes) {
+TEST_P(Rules, MonthlyTotalsAreTheStoredOnes) {
   std::int32_t ready = -1;
   auto rules = ReadyRules<ClRuleAo>(kBlueId, &ready);
   ASSERT_EQ(ready, kEngineOk);
@@ -223,7 +228,7 @@ TEST_F(Rules, MonthlyTotalsAreTheStoredOnes) {
 }
 
 // What the report reads by position and line kind is where it belongs.
-TEST_F(Rules, TheSampleHoldsTheIncomeBeforeTheDeductionWhereTheReportLooks) {
+TEST_P(Rules, TheSampleHoldsTheIncomeBeforeTheDeductionWhereTheReportLooks) {
   const std::string income = Sjis("青色申告特別控除前の所得金額");
   std::int32_t ready = -1;
   auto rules = ReadyRules<ClRuleAo>(kBlueId, &ready);
@@ -261,6 +266,8 @@ TEST_F(Rules, TheSampleHoldsTheIncomeBeforeTheDeductionWhereTheReportLooks) {
   EXPECT_EQ(FieldText(realEstate.ItemName), income);
   EXPECT_GT(realEstate.ClosingBalance, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, Rules, EveryStoreKind(), StoreKindTestName);
 
 }  // namespace
 }  // namespace pv14::testing

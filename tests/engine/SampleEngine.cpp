@@ -4,23 +4,28 @@
 
 namespace pv14::testing {
 
-std::unique_ptr<ToolStore> SampleEngine::store_;
-std::unique_ptr<Json> SampleEngine::sample_;
+std::unique_ptr<ToolStore> SampleEngine::samples_[2];
 
-void SampleEngine::SetUpTestSuite() {
-  sample_ = std::make_unique<Json>(Json::parse(SampleText()));
-  store_ = std::make_unique<ToolStore>();
-  const ProcessResult load = store_->Load(SampleText());
-  ASSERT_EQ(load.exitStatus, 0) << load.err;
+const Json& SampleEngine::Sample() {
+  static const Json sample = Json::parse(SampleText());
+  return sample;
 }
 
 void SampleEngine::TearDownTestSuite() {
-  store_.reset();
-  sample_.reset();
+  for (auto& store : samples_) store.reset();
 }
 
 void SampleEngine::SetUp() {
-  ::setenv("LEDGER_ENGINE_DB", store_->DatabasePath().c_str(), 1);
+  std::unique_ptr<ToolStore>& sample = samples_[Kind() == StoreKind::kFile ? 0 : 1];
+  if (sample == nullptr) {
+    auto store = std::make_unique<ToolStore>(Kind());
+    if (!store->Unavailable().empty()) GTEST_SKIP() << store->Unavailable();
+    const ProcessResult load = store->Load(SampleText());
+    ASSERT_EQ(load.exitStatus, 0) << load.err;
+    sample = std::move(store);
+  }
+  connected_ = sample.get();
+  ::setenv("LEDGER_ENGINE_DB", sample->Location().c_str(), 1);
   ASSERT_EQ(ClAccConnect::Inst()->Initiate(), kEngineOk);
 }
 
@@ -39,10 +44,14 @@ const Json& SampleEngine::DataSetOf(const std::string& dataId) {
   return none;
 }
 
-void SampleEngine::ConnectTo(ToolStore& store, const std::string& json) {
+void SampleEngine::ConnectTo(const std::string& json) {
+  own_.push_back(std::make_unique<ToolStore>(Kind()));
+  ToolStore& store = *own_.back();
+  ASSERT_TRUE(store.Unavailable().empty()) << store.Unavailable();
   const ProcessResult load = store.Load(json);
   ASSERT_EQ(load.exitStatus, 0) << load.err;
-  ::setenv("LEDGER_ENGINE_DB", store.DatabasePath().c_str(), 1);
+  connected_ = &store;
+  ::setenv("LEDGER_ENGINE_DB", store.Location().c_str(), 1);
   ASSERT_EQ(ClAccConnect::Inst()->Initiate(), kEngineOk);
 }
 

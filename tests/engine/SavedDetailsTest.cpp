@@ -1,9 +1,11 @@
-// ClSaveAoSiro over the sample: every block of the saved details, allocated
+// ClSaveAoSiro over the sample in each kind of store: every block of the saved details, allocated
 // for the caller to free, and nothing handed out when the call fails.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <tuple>
 
 #include <sqlite3.h>
 
@@ -138,17 +140,16 @@ void Free(StAOSIROSAVEINFO_FUDOUSAN& info) {
   }
 }
 
-class SavedDetails : public SampleEngine {
- protected:
-  static std::unique_ptr<ClSaveAoSiro> SaveObject(const char* dataId) {
-    auto save = std::make_unique<ClSaveAoSiro>();
-    EXPECT_EQ(save->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr()), kEngineOk);
-    if (dataId != nullptr) {
-      EXPECT_EQ(save->SetCurDataID(dataId), kEngineOk);
-    }
-    return save;
+std::unique_ptr<ClSaveAoSiro> SaveObject(const char* dataId) {
+  auto save = std::make_unique<ClSaveAoSiro>();
+  EXPECT_EQ(save->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr()), kEngineOk);
+  if (dataId != nullptr) {
+    EXPECT_EQ(save->SetCurDataID(dataId), kEngineOk);
   }
-};
+  return save;
+}
+
+class SavedDetails : public SampleEngineOf<> {};
 
 void ExpectGeneral(Json j, const StAOSIROSAVEINFO_IPPAN& info) {
   ExpectBlock(info.Basic);
@@ -225,31 +226,37 @@ void ExpectRealEstate(Json j, const StAOSIROSAVEINFO_FUDOUSAN& info) {
   EXPECT_EQ(c.OpenParkingSpaces, IntegerOf(counts["OpenParkingSpaces"]));
 }
 
-class SavedDetailsOf : public SavedDetails, public ::testing::WithParamInterface<const char*> {};
+class SavedDetailsOf : public SampleEngineOf<std::tuple<StoreKind, const char*>> {};
 
 TEST_P(SavedDetailsOf, GeneralBlocksHoldTheSavedRowsInTheirSlots) {
-  auto save = SaveObject(GetParam());
+  const char* dataId = std::get<1>(GetParam());
+  auto save = SaveObject(dataId);
   StAOSIROSAVEINFO_IPPAN info{};
   ASSERT_EQ(save->GetDataIppan(&info), kEngineOk);
-  ExpectGeneral(DataSetOf(GetParam())["GeneralSaveInfo"], info);
+  ExpectGeneral(DataSetOf(dataId)["GeneralSaveInfo"], info);
   Free(info);
 }
 
 TEST_P(SavedDetailsOf, RealEstateBlocksHoldTheSavedRowsAndTheEndRow) {
-  auto save = SaveObject(GetParam());
+  const char* dataId = std::get<1>(GetParam());
+  auto save = SaveObject(dataId);
   StAOSIROSAVEINFO_FUDOUSAN info{};
   ASSERT_EQ(save->GetDataFudousan(&info), kEngineOk);
-  ExpectRealEstate(DataSetOf(GetParam())["RealEstateSaveInfo"], info);
+  ExpectRealEstate(DataSetOf(dataId)["RealEstateSaveInfo"], info);
   Free(info);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sample, SavedDetailsOf,
-                         ::testing::Values(SampleEngine::kBlueId, SampleEngine::kWhiteId),
+INSTANTIATE_TEST_SUITE_P(Stores, SavedDetailsOf,
+                         ::testing::Combine(EveryStoreKind(),
+                                            ::testing::Values(SampleEngine::kBlueId,
+                                                              SampleEngine::kWhiteId)),
                          [](const auto& info) {
-                           return std::string(info.index == 0 ? "Blue" : "White");
+                           return StoreKindName(std::get<0>(info.param)) +
+                                  (std::get<1>(info.param) == SampleEngine::kBlueId ? "_Blue"
+                                                                                    : "_White");
                          });
 
-TEST_F(SavedDetails, ADataSetWithoutDetailsGetsBlankBlocksAndTheEndRowAlone) {
+TEST_P(SavedDetails, ADataSetWithoutDetailsGetsBlankBlocksAndTheEndRowAlone) {
   auto save = SaveObject("NOTO-HYOGU-2022");
   StAOSIROSAVEINFO_FUDOUSAN info{};
   ASSERT_EQ(save->GetDataFudousan(&info), kEngineOk);
@@ -260,7 +267,7 @@ TEST_F(SavedDetails, ADataSetWithoutDetailsGetsBlankBlocksAndTheEndRowAlone) {
   Free(info);
 }
 
-TEST_F(SavedDetails, AFailedCallHandsOutNoBlock) {
+TEST_P(SavedDetails, AFailedCallHandsOutNoBlock) {
   // Members the caller left filled are never mistaken for blocks.
   auto* stale = reinterpret_cast<StIPPAN_BASIC*>(0x1);
   for (const char* dataId : {"NO-SUCH-SET", static_cast<const char*>(nullptr)}) {
@@ -293,9 +300,12 @@ std::string Hex(const std::string& bytes) {
   return hex;
 }
 
-// A store changed behind the tool's back (more rows than slots, a text longer
-// than its field) is still read into the blocks without overrunning them.
-TEST_F(SavedDetails, AStoreEditedPastItsLimitsStaysWithinTheBlocks) {
+// A file store changed behind the tool's back (more rows than slots, a text
+// longer than its field) is still read into the blocks without overrunning
+// them. (A server store's copy keeps the checks: such a store is refused.)
+class EditedFileStore : public SampleEngineOf<> {};
+
+TEST_P(EditedFileStore, AStoreEditedPastItsLimitsStaysWithinTheBlocks) {
   ToolStore store;
   const std::string file =
       R"({"DataSets": [{"DataId": "E", "ReturnKind": 3,
@@ -339,9 +349,12 @@ TEST_F(SavedDetails, AStoreEditedPastItsLimitsStaysWithinTheBlocks) {
   EXPECT_EQ(row.LineNo, 1);
 }
 
+INSTANTIATE_TEST_SUITE_P(Stores, EditedFileStore, ::testing::Values(StoreKind::kFile),
+                         StoreKindTestName);
+
 // Shift_JIS names whose second byte is 0x5C (a backslash on its own) come
 // back byte for byte, wherever the engine keeps them.
-TEST_F(SavedDetails, NamesWithBackslashTrailBytesComeBackByteForByte) {
+TEST_P(SavedDetails, NamesWithBackslashTrailBytesComeBackByteForByte) {
   const Json& blue = DataSetOf(kBlueId);
   auto save = SaveObject(kBlueId);
   StAOSIROSAVEINFO_IPPAN general{};
@@ -387,6 +400,8 @@ TEST_F(SavedDetails, NamesWithBackslashTrailBytesComeBackByteForByte) {
   Free(general);
   Free(realEstate);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, SavedDetails, EveryStoreKind(), StoreKindTestName);
 
 }  // namespace
 }  // namespace pv14::testing

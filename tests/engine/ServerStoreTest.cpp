@@ -22,48 +22,6 @@ namespace {
 constexpr char kBlueId[] = "NOTO-HYOGU-2023";
 constexpr char kPassword[] = "s3cret-Pa55";
 
-enum class Kind { kFile, kServer };
-
-// A store of one test's own: a file in a folder, or a database of its own.
-class StoreUnderTest {
- public:
-  explicit StoreUnderTest(Kind kind) : kind_(kind) {}
-
-  // False (with why) when the kind cannot be had here.
-  bool Make(std::string* why) {
-    if (kind_ == Kind::kFile) {
-      location_ = folder_.Join("engine.sqlite");
-      return true;
-    }
-    server_ = TestServer::Get(why);
-    if (server_ == nullptr) return false;
-    database_ = server_->NewDatabase();
-    location_ = server_->Uri(database_);
-    return true;
-  }
-  const std::string& Location() const { return location_; }
-  TestServer* Server() const { return server_; }
-  const std::string& Database() const { return database_; }
-
-  ProcessResult Tool(const std::vector<std::string>& args) const {
-    ProcessOptions options;
-    options.args = args;
-    options.env = {{"LEDGER_ENGINE_DB", location_}};
-    return RunProcess(LEDGER_ENGINE_TOOL, options);
-  }
-  ProcessResult Load(const std::string& json) {
-    return Tool({"load", folder_.WriteFile("in" + std::to_string(++files_) + ".json", json)});
-  }
-
- private:
-  Kind kind_;
-  TempDir folder_{"store"};
-  std::string location_;
-  TestServer* server_ = nullptr;
-  std::string database_;
-  int files_ = 0;
-};
-
 std::string SmallText() {
   return R"({"CurrentUserId": "SMALL", "Users": [{"UserId": "SMALL", "SelectedDataNo": 7}],
              "DataSets": [{"DataId": "ONLY", "DataNo": 7, "CompanyName": "小さな会社",
@@ -129,18 +87,11 @@ std::vector<std::string> SamplePlNames() {
   return names;
 }
 
-class StoreContract : public ::testing::TestWithParam<Kind> {
- protected:
-  void SetUp() override {
-    std::string why;
-    if (!store_.Make(&why)) GTEST_SKIP() << why;
-  }
-  StoreUnderTest store_{GetParam()};
-};
+class StoreContract : public StoreSuite<> {};
 
 TEST_P(StoreContract, TheSamplesDumpIsTheFileStoresByteForByte) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
-  const ProcessResult dump = store_.Tool({"dump"});
+  const ProcessResult dump = store_.Run({"dump"});
   ASSERT_EQ(dump.exitStatus, 0) << dump.err;
   EXPECT_EQ(dump.out, FileDumpOf(SampleText()));
 }
@@ -149,17 +100,17 @@ TEST_P(StoreContract, ALoadReplacesTheWholeContent) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
   const ProcessResult load = store_.Load(SmallText());
   ASSERT_EQ(load.exitStatus, 0) << load.err;
-  const ProcessResult dump = store_.Tool({"dump"});
+  const ProcessResult dump = store_.Run({"dump"});
   ASSERT_EQ(dump.exitStatus, 0) << dump.err;
   EXPECT_EQ(dump.out, FileDumpOf(SmallText()));
 }
 
 TEST_P(StoreContract, ARefusedFileChangesNothing) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
-  const std::string before = store_.Tool({"dump"}).out;
+  const std::string before = store_.Run({"dump"}).out;
   const ProcessResult refused = store_.Load(R"({"DataSets": [{"DataNo": 1}, {"DataNo": 1}]})");
   EXPECT_EQ(refused.exitStatus, 1) << refused.err;
-  EXPECT_EQ(store_.Tool({"dump"}).out, before);
+  EXPECT_EQ(store_.Run({"dump"}).out, before);
 }
 
 TEST_P(StoreContract, TheEngineServesTheStoredRowsInOrder) {
@@ -181,7 +132,7 @@ TEST_P(StoreContract, ARunKeepsReadingTheStateItBeganWith) {
     Connected connected(store_.Location());
     ASSERT_TRUE(connected.ok());
     std::thread load([&] { EXPECT_EQ(store_.Load(SmallText()).exitStatus, 0); });
-    if (GetParam() == Kind::kServer) load.join();  // a file store's load waits for the run
+    if (GetParam() == StoreKind::kServer) load.join();  // a file store's load waits for the run
     std::int32_t ready = -1;
     EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
     ClAccConnect::Inst()->LogOut();
@@ -195,9 +146,9 @@ TEST_P(StoreContract, ARunKeepsReadingTheStateItBeganWith) {
 }
 
 TEST_P(StoreContract, WhereNamesTheStore) {
-  const ProcessResult where = store_.Tool({"where"});
+  const ProcessResult where = store_.Run({"where"});
   ASSERT_EQ(where.exitStatus, 0) << where.err;
-  if (GetParam() == Kind::kFile) {
+  if (GetParam() == StoreKind::kFile) {
     EXPECT_EQ(where.out, "file store " + store_.Location() + "\n");
   } else {
     EXPECT_EQ(where.out, "server store " + store_.Database() + " on " + store_.Server()->Folder() +
@@ -205,10 +156,7 @@ TEST_P(StoreContract, WhereNamesTheStore) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothStores, StoreContract, ::testing::Values(Kind::kFile, Kind::kServer),
-                         [](const auto& info) {
-                           return std::string(info.param == Kind::kFile ? "File" : "Server");
-                         });
+INSTANTIATE_TEST_SUITE_P(Stores, StoreContract, EveryStoreKind(), StoreKindTestName);
 
 // ---- a server store that cannot serve
 
@@ -310,13 +258,47 @@ TEST_P(ServerFailures, TheToolAndTheEngineSayWhyInOneLineWithoutThePassword) {
 INSTANTIATE_TEST_SUITE_P(Server, ServerFailures, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A machine without the client library: every command that needs the
+// server says so in one line naming the package, and nothing else breaks.
+TEST(MissingClientLibrary, TheToolNamesThePackageInOneLine) {
+#ifndef PV14_HIDE_CLIENT_LIBRARY
+  GTEST_SKIP() << "this build has no server store";
+#else
+  const std::string uri = std::string("postgresql://clerk:") + kPassword +
+                          "@/books?host=/nonexistent/pv14-socket-folder";
+  ProcessOptions options;
+  options.env = {{"LEDGER_ENGINE_DB", uri}};
+  options.input = SmallText();
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"dump"}, {"load", "-"}}) {
+    SCOPED_TRACE(args[0]);
+    options.args = args;
+    options.env.erase("LD_PRELOAD");
+    const ProcessResult found = RunProcess(LEDGER_ENGINE_TOOL, options);
+    EXPECT_EQ(found.err.find("libpq5"), std::string::npos) << "the library is installed here";
+
+    options.env["LD_PRELOAD"] = PV14_HIDE_CLIENT_LIBRARY;
+    // A sanitizer's runtime would refuse a library preloaded before it.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    options.env["ASAN_OPTIONS"] =
+        (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
+    const ProcessResult missing = RunProcess(LEDGER_ENGINE_TOOL, options);
+    EXPECT_EQ(missing.exitStatus, 3);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_EQ(missing.err.rfind("ledger-engine: ", 0), 0u) << missing.err;
+    EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << missing.err;
+    EXPECT_NE(missing.err.find("install the package libpq5"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("books"), std::string::npos) << "names the store: " << missing.err;
+    EXPECT_EQ(missing.err.find(kPassword), std::string::npos) << missing.err;
+  }
+#endif
+}
+
 class ServerStore : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string why;
-    if (!store_.Make(&why)) GTEST_SKIP() << why;
+    if (!store_.Unavailable().empty()) GTEST_SKIP() << store_.Unavailable();
   }
-  StoreUnderTest store_{Kind::kServer};
+  ToolStore store_{StoreKind::kServer};
 };
 
 // A run copies the whole store when it connects and lets the server go:
@@ -334,23 +316,56 @@ TEST_F(ServerStore, ARunHoldsItsWholeStateAndNoConnection) {
   EXPECT_EQ(BluePlNames(kBlueId, &ready), SamplePlNames());
 }
 
-// A store whose rows break the engine's limits is refused, never read wrongly.
-TEST_F(ServerStore, AValueOutsideItsFieldFailsTheConnectInOneLine) {
+// A store edited behind the tool's back past what the engine reads is
+// refused in one line naming it, never read wrongly.
+struct EditedStore {
+  const char* name;
+  const char* sql;
+  const char* cause;
+};
+
+class EditedServerStores : public ::testing::TestWithParam<EditedStore> {
+ protected:
+  void SetUp() override {
+    if (!store_.Unavailable().empty()) GTEST_SKIP() << store_.Unavailable();
+  }
+  ToolStore store_{StoreKind::kServer};
+};
+
+TEST_P(EditedServerStores, FailTheConnectInOneLineNamingTheStore) {
   ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
-  store_.Server()->Sql(store_.Database(),
-                       "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
-                       "UPDATE data_sets SET \"DataKind\" = 70000");
-  const ProcessResult dump = store_.Tool({"dump"});
+  store_.Server()->Sql(store_.Database(), GetParam().sql);
+  const ProcessResult dump = store_.Run({"dump"});
   EXPECT_EQ(dump.exitStatus, 3);
-  EXPECT_NE(dump.err.find("cannot use the server store " + store_.Database()), std::string::npos)
+  EXPECT_EQ(
+      dump.err.rfind("ledger-engine: cannot use the server store " + store_.Database() + " on ", 0),
+      0u)
       << dump.err;
+  EXPECT_NE(dump.err.find(GetParam().cause), std::string::npos) << dump.err;
+  EXPECT_EQ(dump.err.find('\n'), dump.err.size() - 1) << dump.err;
   Connected connected(store_.Location());
   EXPECT_FALSE(connected.ok());
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Server, EditedServerStores,
+    ::testing::Values(
+        EditedStore{"ValueOutsideItsField",
+                    "ALTER TABLE data_sets DROP CONSTRAINT \"data_sets_DataKind_check\"; "
+                    "UPDATE data_sets SET \"DataKind\" = 70000",
+                    "CHECK constraint failed"},
+        EditedStore{"ColumnOfAnotherType",
+                    "ALTER TABLE data_sets ALTER COLUMN \"DataKind\" TYPE integer",
+                    "holds a column of another type"},
+        EditedStore{"EmptyColumn",
+                    "ALTER TABLE users ALTER COLUMN \"SelectedDataNo\" DROP NOT NULL; "
+                    "UPDATE users SET \"SelectedDataNo\" = NULL",
+                    "holds an empty column"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
   ASSERT_EQ(store_.Load(SmallText()).exitStatus, 0);
-  const std::string before = store_.Tool({"dump"}).out;
+  const std::string before = store_.Run({"dump"}).out;
   std::thread holder([&] {
     store_.Server()->Sql(store_.Database(),
                          "BEGIN; SELECT pg_advisory_xact_lock(4711190019); SELECT pg_sleep(8); "
@@ -371,7 +386,7 @@ TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing)
   EXPECT_EQ(load.exitStatus, 3);
   EXPECT_NE(load.err.find("busy with another load"), std::string::npos) << load.err;
   EXPECT_GE(waited, std::chrono::seconds(4));
-  EXPECT_EQ(store_.Tool({"dump"}).out, before);
+  EXPECT_EQ(store_.Run({"dump"}).out, before);
 }
 
 // An export needs connect, usage and select only.
@@ -396,7 +411,7 @@ TEST_F(ServerStore, AReadOnlyRoleExportsAndCannotLoad) {
   const ProcessResult load = RunProcess(LEDGER_ENGINE_TOOL, options);
   EXPECT_EQ(load.exitStatus, 3);
   EXPECT_NE(load.err.find("permission denied"), std::string::npos) << load.err;
-  EXPECT_EQ(store_.Tool({"dump"}).out, dump.out);
+  EXPECT_EQ(store_.Run({"dump"}).out, dump.out);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// `ledger-engine load` and `dump` over stores of the tests' own: what goes in
-// comes out, in the JSON form.
+// `ledger-engine load` and `dump` over stores of the tests' own, of each
+// kind: what goes in comes out, in the JSON form.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "tests/engine/JsonValues.h"
 #include "tests/engine/ToolStore.h"
@@ -51,42 +52,32 @@ void ExpectCovers(const Json& file, const Json& dump, const std::string& path) {
   }
 }
 
-TEST(ToolRoundTrip, SampleLoadsAndItsDumpReloadsToTheSameDump) {
-  ToolStore store;
-  ProcessResult load = store.Load(SampleText());
+class ToolRoundTrip : public StoreSuite<> {};
+
+TEST_P(ToolRoundTrip, SampleLoadsAndItsDumpReloadsToTheSameDump) {
+  ProcessResult load = store_.Load(SampleText());
   ASSERT_EQ(load.exitStatus, 0) << load.err;
-  ProcessResult first = store.Dump();
+  ProcessResult first = store_.Dump();
   ASSERT_EQ(first.exitStatus, 0) << first.err;
 
-  ProcessResult reload = store.Load(first.out);
+  ProcessResult reload = store_.Load(first.out);
   ASSERT_EQ(reload.exitStatus, 0) << reload.err;
-  ProcessResult second = store.Dump();
+  ProcessResult second = store_.Dump();
   ASSERT_EQ(second.exitStatus, 0) << second.err;
   EXPECT_EQ(first.out, second.out);
 }
 
-TEST(ToolRoundTrip, DumpHoldsEveryValueOfTheSample) {
-  ToolStore store;
-  ASSERT_EQ(store.Load(SampleText()).exitStatus, 0);
-  ProcessResult dump = store.Dump();
+TEST_P(ToolRoundTrip, DumpHoldsEveryValueOfTheSample) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  ProcessResult dump = store_.Dump();
   ASSERT_EQ(dump.exitStatus, 0) << dump.err;
   ExpectCovers(Json::parse(SampleText()), Json::parse(dump.out), "");
 }
 
-TEST(ToolRoundTrip, LoadCreatesTheStoreAndItsFolder) {
-  ToolStore store;
-  const auto folder = std::filesystem::path(store.DatabasePath()).parent_path();
-  ASSERT_FALSE(std::filesystem::exists(folder));
-  ProcessResult load = store.Load(R"({"CurrentUserId": "U"})");
-  ASSERT_EQ(load.exitStatus, 0) << load.err;
-  EXPECT_TRUE(std::filesystem::is_regular_file(store.DatabasePath()));
-}
-
-TEST(ToolRoundTrip, LoadReplacesTheWholeStore) {
-  ToolStore store;
-  ASSERT_EQ(store.Load(SampleText()).exitStatus, 0);
-  ASSERT_EQ(store.Load(R"({"DataSets": [{"DataId": "ONLY", "DataNo": 1}]})").exitStatus, 0);
-  const Json dump = Json::parse(store.Dump().out);
+TEST_P(ToolRoundTrip, LoadReplacesTheWholeStore) {
+  ASSERT_EQ(store_.Load(SampleText()).exitStatus, 0);
+  ASSERT_EQ(store_.Load(R"({"DataSets": [{"DataId": "ONLY", "DataNo": 1}]})").exitStatus, 0);
+  const Json dump = Json::parse(store_.Dump().out);
   EXPECT_EQ(dump["CurrentUserId"], "");
   EXPECT_TRUE(dump["Users"].empty());
   ASSERT_EQ(dump["DataSets"].size(), 1u);
@@ -100,46 +91,59 @@ struct AmountForm {
   const char* dumped;   // JSON value the dump gives back
 };
 
-class AmountForms : public ::testing::TestWithParam<AmountForm> {};
+class AmountForms : public StoreSuite<std::tuple<StoreKind, AmountForm>> {};
 
 TEST_P(AmountForms, ComeBackAsIntegersWhenWholeElseAsShortestDecimalText) {
-  const AmountForm& form = GetParam();
-  ToolStore store;
+  const AmountForm& form = std::get<1>(GetParam());
   const std::string file =
       std::string(R"({"DataSets": [{"Statements": {"General": {"PL": [{"ClosingBalance": )") +
       form.written + R"(}]}}, "RealEstateSaveInfo": {"IncomeRows": [{"RowKey": 1, "Area": )" +
       form.written + "}]}}]}";
-  ProcessResult load = store.Load(file);
+  ProcessResult load = store_.Load(file);
   ASSERT_EQ(load.exitStatus, 0) << load.err;
-  const Json dump = Json::parse(store.Dump().out);
+  const Json dump = Json::parse(store_.Dump().out);
   const Json expected = Json::parse(form.dumped);
   EXPECT_EQ(dump["DataSets"][0]["Statements"]["General"]["PL"][0]["ClosingBalance"], expected);
   EXPECT_EQ(dump["DataSets"][0]["RealEstateSaveInfo"]["IncomeRows"][0]["Area"], expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tool, AmountForms,
-    ::testing::Values(
-        AmountForm{"Integer", "12345", "12345"}, AmountForm{"WholeText", R"("12345")", "12345"},
-        AmountForm{"LeadingZeros", R"("007")", "7"},
-        AmountForm{"NegativeHalf", R"("-1234.5")", R"("-1234.5")"},
-        AmountForm{"FourDecimals", R"("0.9999")", R"("0.9999")"},
-        AmountForm{"PlusSignTrailingZero", R"("+7.50")", R"("7.5")"},
-        AmountForm{"SmallestNegative", R"("-0.0001")", R"("-0.0001")"},
-        AmountForm{"NegativeZero", R"("-0.0")", "0"},
-        AmountForm{"LargestValue", R"("922337203685477.5807")", R"("922337203685477.5807")"},
-        AmountForm{"SmallestValue", R"("-922337203685477.5808")", R"("-922337203685477.5808")"},
-        AmountForm{"LargestWholeInteger", "922337203685477", "922337203685477"},
-        AmountForm{"SmallestWholeInteger", "-922337203685477", "-922337203685477"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Stores, AmountForms,
+    ::testing::Combine(
+        EveryStoreKind(),
+        ::testing::Values(
+            AmountForm{"Integer", "12345", "12345"}, AmountForm{"WholeText", R"("12345")", "12345"},
+            AmountForm{"LeadingZeros", R"("007")", "7"},
+            AmountForm{"NegativeHalf", R"("-1234.5")", R"("-1234.5")"},
+            AmountForm{"FourDecimals", R"("0.9999")", R"("0.9999")"},
+            AmountForm{"PlusSignTrailingZero", R"("+7.50")", R"("7.5")"},
+            AmountForm{"SmallestNegative", R"("-0.0001")", R"("-0.0001")"},
+            AmountForm{"NegativeZero", R"("-0.0")", "0"},
+            AmountForm{"LargestValue", R"("922337203685477.5807")", R"("922337203685477.5807")"},
+            AmountForm{"SmallestValue", R"("-922337203685477.5808")", R"("-922337203685477.5808")"},
+            AmountForm{"LargestWholeInteger", "922337203685477", "922337203685477"},
+            AmountForm{"SmallestWholeInteger", "-922337203685477", "-922337203685477"})),
+    [](const auto& info) {
+      return StoreKindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
+    });
 
-TEST(ToolRoundTrip, LineBreaksStayInSpecialCircumstances) {
-  ToolStore store;
-  ProcessResult load = store.Load(
+TEST_P(ToolRoundTrip, LineBreaksStayInSpecialCircumstances) {
+  ProcessResult load = store_.Load(
       R"({"DataSets": [{"GeneralSaveInfo": {"SpecialCircumstances": "一行目\r\n二行目\n"}}]})");
   ASSERT_EQ(load.exitStatus, 0) << load.err;
-  const Json dump = Json::parse(store.Dump().out);
+  const Json dump = Json::parse(store_.Dump().out);
   EXPECT_EQ(dump["DataSets"][0]["GeneralSaveInfo"]["SpecialCircumstances"], "一行目\r\n二行目\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ToolRoundTrip, EveryStoreKind(), StoreKindTestName);
+
+TEST(ToolCommands, LoadCreatesTheFileStoreAndItsFolder) {
+  ToolStore store;
+  const auto folder = std::filesystem::path(store.DatabasePath()).parent_path();
+  ASSERT_FALSE(std::filesystem::exists(folder));
+  ProcessResult load = store.Load(R"({"CurrentUserId": "U"})");
+  ASSERT_EQ(load.exitStatus, 0) << load.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(store.DatabasePath()));
 }
 
 TEST(ToolCommands, DumpWithoutAStoreFailsAndCreatesNone) {
