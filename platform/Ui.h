@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -169,6 +170,14 @@ class Ui {
   // The wait cursor, shown from Begin to the matching End; calls nest.
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+
+  // The run's exit step, which returns the process exit status; empty when
+  // no run is in progress. A face whose toolkit would end the process from
+  // inside a call (the desktop face when its display goes away) runs it
+  // there and ends the process with that status, never returning into the
+  // run. Faces whose calls always return (the console's end of input,
+  // Win32's quit) have no use for it.
+  virtual void SetExitStep(std::function<int()> step) { static_cast<void>(step); }
 };
 
 }  // namespace pv14
