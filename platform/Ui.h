@@ -2,7 +2,7 @@
 // dialogs built from a template (platform/DialogTemplate.h) and driven by
 // logic that knows controls only by id, the file dialog, the modeless
 // progress window, key state and the wait cursor. Faces (console, Qt, Win32)
-// implement it and join the program through platform/Faces.h; tests fake it.
+// implement it, Ui::Default() picks one (platform/FaceChoice.h); tests fake it.
 //
 // Every text crossing this interface is Shift_JIS; faces convert for
 // display. No call throws, and none fails in a way the program must handle:
@@ -145,8 +145,8 @@ class Ui {
   Ui& operator=(const Ui&) = delete;
   virtual ~Ui() = default;
 
-  // The face chosen by PV14_UI among the faces linked into the program
-  // (platform/Faces.h), opened on the first call and kept for the process.
+  // The face chosen by PV14_UI among the faces of this build
+  // (platform/FaceChoice.h), opened on the first call and kept for the process.
   static Ui& Default();
 
   // Shows a modal message box; returns kIdOk for a box with only OK, kIdYes

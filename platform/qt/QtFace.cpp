@@ -1,5 +1,5 @@
 // The desktop face's entry: the programs load this module and call it when
-// they choose the face (platform/qt/loader/); null when no display can be
+// they choose the face (platform/posix/DefaultUi.cpp); null when no display can be
 // reached, and then the console runs.
 #include <QApplication>
 #include <QLibraryInfo>
