@@ -62,7 +62,12 @@ kill_server_and_wait() {
   wait "$server_pid" 2>/dev/null || true
   server_pid=
   desktop_wait
-  sleep 0.3  # the last datagram read
+  # The caller reads what was sent before the exit; on a busy machine it may
+  # take a moment to write the last line.
+  for _ in $(seq 50); do
+    [ "$(tail -n 1 "$dir/caller.txt" 2>/dev/null)" = 'EnableWindow 1' ] && break
+    sleep 0.1
+  done
   kill "$caller_pid"
   caller_pid=
 }
