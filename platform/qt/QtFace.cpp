@@ -62,7 +62,7 @@ qt::QtUi* faceUi = nullptr;
 QtMessageHandler nextHandler = nullptr;
 
 void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  nextHandler(type, context, text);
+  if (nextHandler != nullptr) nextHandler(type, context, text);
   if (type == QtDebugMsg || type == QtInfoMsg || faceUi == nullptr) return;
   if (QThread::currentThread() != qApp->thread() || !DisplayLost()) return;
   const std::function<int()> exitStep = faceUi->TakeExitStep();
