@@ -15,6 +15,16 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPV14_SQLITE_PREFIX="$sql
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+# The programs as handed out (Release: libstdc++ linked into the program, the
+# Qt module with the shared one) on the desktop too, end to end.
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DPV14_SQLITE_PREFIX="$sqlite" \
+  -DPV14_BUILD_TESTS=OFF -DPV14_BUILD_BENCHMARKS=OFF -DPV14_WITH_QT=ON >/dev/null
+cmake --build build-release -j"$jobs" --target LedgerStd19ToPv14 ledger-engine pv14_face_qt
+for desktop_test in desktop-run display-gone; do
+  tests/qt/$desktop_test.sh build-release/LedgerStd19ToPv14 build-release/ledger-engine \
+    samples/sample-company.json
+done
+
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPV14_SANITIZE=ON \
   -DPV14_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-asan -j"$jobs"

@@ -22,6 +22,7 @@ ExportApp::~ExportApp() = default;
 
 bool ExportApp::InitInstance(const std::string& commandLine) {
   try {
+    ui_.SetExitStep([this] { return EndForLostFace(); });
     return Run(commandLine);
   } catch (...) {
     // Whatever escaped the run (memory, a stream, an index out of range) is
@@ -149,6 +150,7 @@ bool ExportApp::Run(const std::string& commandLine) {
     written = saved || !env_.StopRequested();
   }
   if (written) {
+    reported_ = true;
     progress->Close();
     ui_.MessageBox(CallerWindow,
                    SJ("所得税情報の出力が終了しました。\n\nアプリケーションを終了します。"),
@@ -169,7 +171,14 @@ bool ExportApp::Run(const std::string& commandLine) {
   return written;
 }
 
+int ExportApp::EndForLostFace() {
+  if (!reported_) ExitCode = kFailed;
+  return ExitInstance();
+}
+
 int ExportApp::ExitInstance() {
+  // Once here, the run is over for the face too.
+  Guarded([&] { ui_.SetExitStep({}); });
   // Each step runs whatever the one before did: the caller's window must
   // come back and be told. A step that throws fails the run.
   Guarded([&] { Data.Release(); });

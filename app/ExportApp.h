@@ -64,6 +64,9 @@ class ExportApp {
   static UserSelection ReadUserSelection();
 
   bool Run(const std::string& commandLine);
+  // The exit step for a face that can no longer show anything: a run whose
+  // report is complete is done, any other failed.
+  int EndForLostFace();
   void SetWorkingDirectoryToProgramFolder();
   // Runs step; an exception from it fails the run and goes no further.
   void Guarded(const std::function<void()>& step);
@@ -74,6 +77,7 @@ class ExportApp {
   const Edition edition_;
   ClSetData* setData_ = nullptr;
   bool waitCursor_ = false;  // begun by the run and not yet ended
+  bool reported_ = false;    // the report and the settings are written
 };
 
 }  // namespace pv14

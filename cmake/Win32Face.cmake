@@ -1,8 +1,8 @@
 # The Win32 face (platform/win32/face) and the resources it builds its
 # dialogs from. The resource script is written at build time from the
 # templates and strings in resources/ by a small program built for this
-# machine, so the templates exist once; the compiled resources go with the
-# face's objects into every program.
+# machine, so the templates exist once; the compiled resources go into every
+# program.
 enable_language(RC)
 
 # The build machine's own compiler (never searched in the target's root).
@@ -32,6 +32,7 @@ add_custom_command(
   COMMENT "Writing dialogs 130 and 131 and the string table as a resource script"
   VERBATIM)
 
-file(GLOB WIN32_FACE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/face/*.cpp)
-pv14_add_face(pv14_face_win32 ${WIN32_FACE_SOURCES} ${PV14_RESOURCE_SCRIPT})
-target_link_libraries(pv14_face_win32 PUBLIC comctl32 comdlg32)
+# Resources have no symbol for a linker to pull from an archive: every
+# program linking the platform takes their object itself.
+add_library(pv14_win32_resources OBJECT ${PV14_RESOURCE_SCRIPT})
+target_link_libraries(pv14_platform INTERFACE $<TARGET_OBJECTS:pv14_win32_resources>)

@@ -2,7 +2,7 @@
 // dialogs built from a template (platform/DialogTemplate.h) and driven by
 // logic that knows controls only by id, the file dialog, the modeless
 // progress window, key state and the wait cursor. Faces (console, Qt, Win32)
-// implement it and join the program through platform/Faces.h; tests fake it.
+// implement it, Ui::Default() picks one (platform/FaceChoice.h); tests fake it.
 //
 // Every text crossing this interface is Shift_JIS; faces convert for
 // display. No call throws, and none fails in a way the program must handle:
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -144,8 +145,8 @@ class Ui {
   Ui& operator=(const Ui&) = delete;
   virtual ~Ui() = default;
 
-  // The face chosen by PV14_UI among the faces linked into the program
-  // (platform/Faces.h), opened on the first call and kept for the process.
+  // The face chosen by PV14_UI among the faces of this build
+  // (platform/FaceChoice.h), opened on the first call and kept for the process.
   static Ui& Default();
 
   // Shows a modal message box; returns kIdOk for a box with only OK, kIdYes
@@ -169,6 +170,14 @@ class Ui {
   // The wait cursor, shown from Begin to the matching End; calls nest.
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+
+  // The run's exit step, which returns the process exit status; empty when
+  // no run is in progress. A face whose toolkit would end the process from
+  // inside a call (the desktop face when its display goes away) runs it
+  // there and ends the process with that status, never returning into the
+  // run. Faces whose calls always return (the console's end of input,
+  // Win32's quit) have no use for it.
+  virtual void SetExitStep(std::function<int()> step) { static_cast<void>(step); }
 };
 
 }  // namespace pv14

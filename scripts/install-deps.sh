@@ -8,7 +8,7 @@ packages=(g++ cmake make libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock
           # the server store: libpq's header for the build, a server for the tests
           postgresql libpq-dev
           # the desktop face, its tests on Xvfb and the screenshots
-          qt6-base-dev qt6-translations-l10n libxcb1-dev xvfb xauth xdotool fonts-ipafont-gothic imagemagick gdb
+          qt6-base-dev qt6-translations-l10n libxcb1-dev xvfb xauth xdotool python3 fonts-ipafont-gothic imagemagick gdb
           # the packages (scripts/packages.sh)
           dpkg-dev lintian man-db wixl msitools)
 # shellcheck source=scripts/install-missing.sh

@@ -1,7 +1,7 @@
 #include "platform/qt/QtProgressWindow.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QProgressBar>
@@ -11,9 +11,12 @@
 namespace pv14::qt {
 namespace {
 
-// Long enough for a window system to map a new window, short enough that
-// a screen that never answers does not hold the run.
-constexpr int kExposeWaitMs = 2000;
+// What the window system has sent, its map and expose among them, without
+// waiting: no user input, no timer and no socket notifier runs under the
+// run. (Qt's dispatcher still sends its own posted events.)
+constexpr QEventLoop::ProcessEventsFlags kWindowSystemOnly = QEventLoop::ExcludeUserInputEvents |
+                                                             QEventLoop::ExcludeSocketNotifiers |
+                                                             QEventLoop::X11ExcludeTimers;
 
 }  // namespace
 
@@ -35,13 +38,6 @@ void QtProgressWindow::Show() {
   window_->raise();
   window_->activateWindow();
   foregroundAsked_ = true;
-  // Paints reach the screen only once the window is mapped; wait for that
-  // alone, leaving the user's input queued.
-  QElapsedTimer waited;
-  waited.start();
-  while (!window_->testAttribute(Qt::WA_Mapped) && waited.elapsed() < kExposeWaitMs) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-  }
   dirty_ = true;
   Update();
 }
@@ -89,6 +85,12 @@ void QtProgressWindow::SetForeground() {
 
 void QtProgressWindow::Update() {
   if (!dirty_ || !window_->isVisible()) return;
+  // Qt paints only a window the display has mapped; until its answer has
+  // come, each Update looks for it once and the change waits for the next.
+  if (!window_->testAttribute(Qt::WA_Mapped)) {
+    QCoreApplication::processEvents(kWindowSystemOnly);
+    if (!window_->testAttribute(Qt::WA_Mapped)) return;
+  }
   window_->repaint();  // painted and on the screen before it returns
   dirty_ = false;
 }

@@ -5,7 +5,9 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <utility>
 
 #include "platform/DriveTable.h"
 #include "platform/Ui.h"
@@ -27,6 +29,10 @@ class QtUi final : public Ui {
   bool IsKeyDown(int virtualKey) override { return keys_.IsDown(virtualKey); }
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  void SetExitStep(std::function<int()> step) override { exitStep_ = std::move(step); }
+
+  // The run's exit step, taken away: empty when no run is in progress.
+  std::function<int()> TakeExitStep() { return std::exchange(exitStep_, {}); }
 
   // The shown window of one of this face's handles; null for any other
   // (the caller's window belongs to another program).
@@ -42,6 +48,7 @@ class QtUi final : public Ui {
   WindowHandle nextHandle_ = 0x10000;
   WaitCursorDepth wait_;
   RepeatedActionKeys repeats_;
+  std::function<int()> exitStep_;
 };
 
 }  // namespace pv14::qt

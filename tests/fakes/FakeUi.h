@@ -87,6 +87,7 @@ class FakeUi : public Ui {
   bool IsKeyDown(int virtualKey) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  void SetExitStep(std::function<int()> step) override { exitStep = std::move(step); }
 
   // ---- message boxes: a box with only OK answers kIdOk; any other asks the
   // queue, then defaultAnswer.
@@ -118,6 +119,9 @@ class FakeUi : public Ui {
   int waitCursorDepth = 0;
   int waitCursorBegins = 0;
   int waitCursorEnds = 0;
+
+  // ---- the run's exit step, as the run last set it
+  std::function<int()> exitStep;
 
   std::vector<std::string>& events = *log_;
 };

@@ -113,9 +113,10 @@ struct FaultCase {
   std::uint8_t returnKind = 9;
 };
 
-class RunFaultTest : public ::testing::TestWithParam<FaultCase> {
+// A program folder and an output folder under Z:, and a selected data set.
+class ExportRunTest : public ::testing::Test {
  protected:
-  RunFaultTest() {
+  ExportRunTest() {
     std::filesystem::create_directories(tmp_.Join("program"));
     std::filesystem::create_directories(tmp_.Join("out"));
     tmp_.WriteFile("program/KurodaiDef.ini", "[ProgramLevel]\r\nPV14=1\r\n");
@@ -130,6 +131,8 @@ class RunFaultTest : public ::testing::TestWithParam<FaultCase> {
   FaultyEnv env_{*posix_};
   FaultyUi ui_;
 };
+
+class RunFaultTest : public ExportRunTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(RunFaultTest, FailsTheRunAndStillTellsTheCaller) {
   const FaultCase& c = GetParam();
@@ -226,6 +229,103 @@ TEST_F(RunFaultTest, AThrowingPostStillGivesTheWindowBack) {
   EXPECT_EQ(env_.windowCalls,
             (std::vector<std::string>{"EnableWindow 1234 0", "SetForegroundWindow 1234",
                                       "EnableWindow 1234 1", "EnableWindow 1234 1"}));
+}
+
+}  // namespace
+}  // namespace pv14
+
+namespace pv14 {
+namespace {
+
+// The face loses its display during one of its calls (the X server went
+// away): it runs the exit step there and ends the process with its status,
+// never returning into the run.
+class LosingUi : public testing::FakeUi {
+ public:
+  explicit LosingUi(FaultyEnv& env) : env_(env) {
+    runModal = [](const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
+      testing::RecordingControls controls(dialog);
+      logic.OnInitDialog(controls);
+      logic.OnCommand(controls, 1013);
+      return controls.results.empty() ? -1 : controls.results.back();
+    };
+  }
+  int RunModal(const DialogTemplate& dialog, WindowHandle parent, DialogLogic& logic) override {
+    if (LoseAt("RunModal")) return kIdCancel;
+    return FakeUi::RunModal(dialog, parent, logic);
+  }
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 std::uint32_t style) override {
+    if (LoseAt("MessageBox")) return kIdOk;
+    return FakeUi::MessageBox(owner, text, caption, style);
+  }
+
+  std::string loseAt;
+  std::optional<int> status;  // the step's, when the display was lost
+  std::vector<std::string> callerTold;
+  bool stepLeftSet = true;
+
+ private:
+  bool LoseAt(const std::string& call) {
+    if (loseAt != call || status) return false;
+    const std::function<int()> step = exitStep;
+    if (!step) return false;
+    status = step();
+    callerTold = env_.windowCalls;
+    stepLeftSet = static_cast<bool>(exitStep);
+    return true;
+  }
+
+  FaultyEnv& env_;
+};
+
+struct LostCase {
+  const char* name;
+  std::string call;
+  std::int32_t storeResult;  // the engine's last result after collecting
+  int status;
+  bool reportAndSettings;
+};
+
+class DisplayLostTest : public ExportRunTest, public ::testing::WithParamInterface<LostCase> {};
+
+TEST_P(DisplayLostTest, EndsThroughTheExitStepWithWhatHappened) {
+  const LostCase& c = GetParam();
+  FakeEngine::Get().dataSets = {testing::DataInfo("D7", 7, 9, 3)};
+  FakeEngine::Get().lastResult = c.storeResult;
+  LosingUi ui(env_);
+  ui.loseAt = c.call;
+  ExportApp app(env_, ui, testing::TestEdition());
+  app.InitInstance("1234,32768,5,Z:\\out\\r.xml");
+
+  ASSERT_EQ(ui.status, c.status);
+  EXPECT_FALSE(ui.stepLeftSet);  // a second loss must not end the run twice
+  EXPECT_EQ(ui.callerTold,
+            (std::vector<std::string>{
+                "EnableWindow 1234 0", "SetForegroundWindow 1234", "EnableWindow 1234 1",
+                "PostMessage 1234 32768 5 " + std::to_string(c.status), "EnableWindow 1234 1"}));
+  const FakeEngine& engine = FakeEngine::Get();
+  EXPECT_GE(engine.IndexOf("Terminate"), 0);
+  EXPECT_EQ(std::filesystem::exists(tmp_.Join("out/r.xml")), c.reportAndSettings);
+  const bool settingsWritten = std::filesystem::exists(tmp_.Join("settings")) &&
+                               !std::filesystem::is_empty(tmp_.Join("settings"));
+  EXPECT_EQ(settingsWritten, c.reportAndSettings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DisplayLostTest,
+    ::testing::Values(LostCase{"WhileTheDialogShows", "RunModal", kEngineOk, 2, false},
+                      LostCase{"WhileTheClosingMessageShows", "MessageBox", kEngineOk, 0, true},
+                      LostCase{"WhileTheFailureShows", "MessageBox", 2006, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExportRunTest, NoExitStepIsLeftOnceTheRunHasEnded) {
+  FakeEngine::Get().dataSets = {testing::DataInfo("D7", 7, 9, 3)};
+  ExportApp app(env_, ui_, testing::TestEdition());
+  app.InitInstance("1234,32768,5,Z:\\out\\r.xml");
+  EXPECT_TRUE(ui_.exitStep);
+  EXPECT_EQ(app.ExitInstance(), ExportApp::kDone);
+  EXPECT_FALSE(ui_.exitStep);
 }
 
 }  // namespace

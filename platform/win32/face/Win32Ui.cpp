@@ -6,13 +6,13 @@
 #include <commdlg.h>
 
 #include "platform/ChosenFile.h"
-#include "platform/Faces.h"
 #include "platform/TypedText.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowHandle.h"
 #include "platform/win32/face/Win32Dialog.h"
 #include "platform/win32/face/Win32Mapping.h"
 #include "platform/win32/face/Win32Progress.h"
+#include "platform/win32/face/Win32Ui.h"
 
 namespace pv14::win32 {
 namespace {
@@ -93,8 +93,8 @@ BOOL CALLBACK FoundOne(HMODULE, LPCWSTR, LPWSTR, LONG_PTR found) {
   return FALSE;  // one is enough
 }
 
-// The face runs where the program carries dialog resources and the
-// progress-bar class can be registered.
+}  // namespace
+
 Ui* OpenWin32Ui() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
   if (!::InitCommonControlsEx(&controls)) return nullptr;
@@ -106,7 +106,4 @@ Ui* OpenWin32Ui() {
   return &ui;
 }
 
-const FaceRegistration kJoins{{"win32", FaceRole::kSystem, &OpenWin32Ui}};
-
-}  // namespace
 }  // namespace pv14::win32

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Faces.h"
 #include "platform/win32/WindowHandle.h"
 #include "platform/win32/WindowsApi.h"
+#include "platform/win32/face/Win32Ui.h"
 #include "resources/Templates.h"
 #include "tests/platform/Sj.h"
 #include "resources/ControlIds.h"
@@ -21,13 +21,6 @@ namespace {
 constexpr int kEdit = ids::kOutputPathEdit;
 constexpr int kExecute = ids::kExecuteButton;
 constexpr int kCancel = ids::kCancelButton;
-
-Ui* Win32Face() {
-  for (const Face& face : LinkedFaces()) {
-    if (face.name == "win32") return face.open();
-  }
-  return nullptr;
-}
 
 // Records the events; ends the dialog on 実行 (1013) and キャンセル.
 class ScriptedLogic : public DialogLogic {
@@ -59,7 +52,7 @@ class ScriptedLogic : public DialogLogic {
 class Win32DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui_ = Win32Face();
+    ui_ = win32::OpenWin32Ui();
     if (ui_ == nullptr) GTEST_SKIP() << "the Win32 face cannot run here";
   }
   int Run(ScriptedLogic& logic) {

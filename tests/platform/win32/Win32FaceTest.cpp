@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Faces.h"
 #include "resources/win32/ResourceScript.h"
 #include "platform/win32/WindowsApi.h"
 #include "platform/win32/face/Win32Mapping.h"

@@ -1,8 +1,6 @@
-// PV14_UI: which face runs, and when a note says why not the asked one; and
-// the registry that faces join at link time.
-#include "platform/Faces.h"
+// PV14_UI: which face runs, and when a note says why not the asked one.
+#include "platform/FaceChoice.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,14 +10,14 @@
 namespace pv14::testing {
 namespace {
 
-const Face kConsole{"console", FaceRole::kConsole, nullptr};
-const Face kQt{"qt", FaceRole::kDesktop, nullptr};
-const Face kWin32{"win32", FaceRole::kSystem, nullptr};
+const Face kConsole{"console", FaceRole::kConsole};
+const Face kQt{"qt", FaceRole::kDesktop};
+const Face kWin32{"win32", FaceRole::kSystem};
 
 struct ChoiceCase {
   const char* name;
   std::optional<std::string_view> setting;
-  std::vector<Face> linked;
+  std::vector<Face> built;
   bool display;
   std::string expected;
   bool noted;
@@ -29,7 +27,7 @@ class FaceChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(FaceChoiceTest, Chooses) {
   const ChoiceCase& c = GetParam();
-  const FaceChoice choice = ChooseFace(c.setting, c.linked, c.display);
+  const FaceChoice choice = ChooseFace(c.setting, c.built, c.display);
   EXPECT_EQ(choice.face, c.expected);
   EXPECT_EQ(!choice.note.empty(), c.noted) << choice.note;
   EXPECT_EQ(choice.note.find('\n'), std::string::npos);
@@ -63,16 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"UnknownName", "gtk", {kConsole, kQt}, true, "console", true},
         ChoiceCase{"NamesAreExact", "Qt", {kConsole, kQt}, true, "console", true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The console joins through pv14_platform and the test face through a face
-// library of the tests (tests/platform/face), both the way a face of the
-// program joins: nothing in this program refers to either registration.
-TEST(FaceRegistryTest, FacesJoinAtLinkTime) {
-  std::vector<std::string> names;
-  for (const Face& face : LinkedFaces()) names.emplace_back(face.name);
-  EXPECT_NE(std::find(names.begin(), names.end(), "console"), names.end());
-  EXPECT_NE(std::find(names.begin(), names.end(), "test-face"), names.end());
-}
 
 }  // namespace
 }  // namespace pv14::testing
