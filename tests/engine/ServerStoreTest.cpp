@@ -366,10 +366,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
   ASSERT_EQ(store_.Load(SmallText()).exitStatus, 0);
   const std::string before = store_.Run({"dump"}).out;
+  // The other load holds the lock until the test has had its answer (a row
+  // says so), however slowly this one starts.
+  store_.Server()->Sql(store_.Database(), "CREATE TABLE released (done integer)");
   std::thread holder([&] {
     store_.Server()->Sql(store_.Database(),
-                         "BEGIN; SELECT pg_advisory_xact_lock(4711190019); SELECT pg_sleep(8); "
-                         "COMMIT");
+                         "DO $$ BEGIN PERFORM pg_advisory_xact_lock(4711190019); "
+                         "FOR i IN 1..900 LOOP EXIT WHEN EXISTS (SELECT FROM released); "
+                         "PERFORM pg_sleep(0.05); END LOOP; END $$");
   });
   for (int i = 0; i < 100; ++i) {
     if (store_.Server()
@@ -382,6 +386,7 @@ TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing)
   const auto start = std::chrono::steady_clock::now();
   const ProcessResult load = store_.Load(SampleText());
   const auto waited = std::chrono::steady_clock::now() - start;
+  store_.Server()->Sql(store_.Database(), "INSERT INTO released VALUES (1)");
   holder.join();
   EXPECT_EQ(load.exitStatus, 3);
   EXPECT_NE(load.err.find("busy with another load"), std::string::npos) << load.err;
