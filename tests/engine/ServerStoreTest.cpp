@@ -366,28 +366,44 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ServerStore, ALoadWaitsForAnotherThenSaysTheStoreIsBusyAndChangesNothing) {
   ASSERT_EQ(store_.Load(SmallText()).exitStatus, 0);
   const std::string before = store_.Run({"dump"}).out;
-  // The other load holds the lock until the test has had its answer (a row
-  // says so), however slowly this one starts.
-  store_.Server()->Sql(store_.Database(), "CREATE TABLE released (done integer)");
+  // The other load holds the lock in a session of its own until the test
+  // has had its answer, then the session is ended: however slowly either
+  // starts, and whatever the tests running beside it lock.
+  TestServer* server = store_.Server();
+  const std::string database = store_.Database();
   std::thread holder([&] {
-    store_.Server()->Sql(store_.Database(),
-                         "DO $$ BEGIN PERFORM pg_advisory_xact_lock(4711190019); "
-                         "FOR i IN 1..900 LOOP EXIT WHEN EXISTS (SELECT FROM released); "
-                         "PERFORM pg_sleep(0.05); END LOOP; END $$");
+    ProcessOptions options;
+    options.args = {"-X", "-q",
+                    "-h", server->Folder(),
+                    "-U", "postgres",
+                    "-d", database,
+                    "-c", "BEGIN; SELECT pg_advisory_xact_lock(4711190019); SELECT pg_sleep(120)"};
+    options.unsetEnv = {"PGPASSWORD", "PGSERVICE", "PGOPTIONS"};
+    options.timeoutSeconds = 150;
+    RunProcess(server->Psql(), options);  // ended below: its status says nothing
   });
-  for (int i = 0; i < 100; ++i) {
-    if (store_.Server()
-            ->Sql("postgres", "SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'")
-            .out != "0\n") {
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  bool held = false;
+  for (int i = 0; i < 600 && !held; ++i) {
+    held = server
+               ->Sql("postgres",
+                     "SELECT count(*) FROM pg_locks l JOIN pg_database d ON d.oid = l.database "
+                     "WHERE l.locktype = 'advisory' AND l.granted AND d.datname = '" +
+                         database + "'")
+               .out == "1\n";
+    if (!held) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  const auto start = std::chrono::steady_clock::now();
-  const ProcessResult load = store_.Load(SampleText());
-  const auto waited = std::chrono::steady_clock::now() - start;
-  store_.Server()->Sql(store_.Database(), "INSERT INTO released VALUES (1)");
+  ProcessResult load;
+  auto waited = std::chrono::steady_clock::duration{};
+  if (held) {
+    const auto start = std::chrono::steady_clock::now();
+    load = store_.Load(SampleText());
+    waited = std::chrono::steady_clock::now() - start;
+  }
+  server->Sql("postgres",
+              "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                  database + "' AND query LIKE '%pg_sleep(120)%' AND pid <> pg_backend_pid()");
   holder.join();
+  ASSERT_TRUE(held) << "the other load never took the lock";
   EXPECT_EQ(load.exitStatus, 3);
   EXPECT_NE(load.err.find("busy with another load"), std::string::npos) << load.err;
   EXPECT_GE(waited, std::chrono::seconds(4));
