@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
@@ -45,29 +46,42 @@ class GuiRunTest : public ExportFixture {
                           {"Settings", home + "\\settings\\"}};
     LoadEngine(data.dump());
   }
+
+  // Runs the program with the system's dialogs and uses them: prepare acts on
+  // the shown conditions dialog, the report path is typed, 実行 is pressed
+  // and the message box that follows is answered. Its text, empty when none
+  // showed.
+  std::wstring ExportThroughDialogs(const std::string& report,
+                                    const std::function<void(HWND)>& prepare,
+                                    ProcessResult* result) {
+    ProcessOptions options = RunOptions("", "");
+    options.env["PV14_UI"] = "win32";
+    std::erase(options.unsetEnv, "DISPLAY");
+    std::thread run([&] { *result = RunProcess(programPath_, options); });
+    std::wstring message;
+    if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
+      prepare(dialog);
+      const std::wstring path(report.begin(), report.end());  // ASCII
+      ::SendMessageW(::GetDlgItem(dialog, kPathEdit), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(path.c_str()));
+      ::PostMessageW(::GetDlgItem(dialog, kExecute), BM_CLICK, 0, 0);
+      if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
+        message = ItemText(box, kMessageText);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+    }
+    run.join();
+    return message;
+  }
 };
 
 TEST_F(GuiRunTest, ReportEqualsTheConsoleRunsReport) {
   const std::string guiReport = WindowsPath(root_.Join("out/gui.xml"));
-  ProcessOptions options = RunOptions("", "");
-  options.env["PV14_UI"] = "win32";
-  std::erase(options.unsetEnv, "DISPLAY");
   ProcessResult gui;
-  std::thread run([&] { gui = RunProcess(programPath_, options); });
-
-  std::wstring message;
-  if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
-    ::PostMessageW(::GetDlgItem(dialog, kOtherIncome), BM_CLICK, 0, 0);
-    const std::wstring path(guiReport.begin(), guiReport.end());  // ASCII
-    ::SendMessageW(::GetDlgItem(dialog, kPathEdit), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageW(::GetDlgItem(dialog, kExecute), BM_CLICK, 0, 0);
-    if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
-      message = ItemText(box, kMessageText);
-      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  run.join();
+  const std::wstring message = ExportThroughDialogs(
+      guiReport,
+      [](HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, kOtherIncome), BM_CLICK, 0, 0); },
+      &gui);
   ASSERT_NE(message.find(kDoneText), std::wstring::npos) << "no completion message\n" << gui.err;
   EXPECT_EQ(gui.exitStatus, 0) << gui.err;
 
@@ -85,27 +99,14 @@ TEST_F(GuiRunTest, ReportEqualsTheConsoleRunsReport) {
 // through, and the export that follows stops at its first line, says so and
 // ends as any failed run does.
 TEST_F(GuiRunTest, TheSessionsEndFailsTheRun) {
-  const std::string guiReport = WindowsPath(root_.Join("out/ended.xml"));
-  ProcessOptions options = RunOptions("", "");
-  options.env["PV14_UI"] = "win32";
-  std::erase(options.unsetEnv, "DISPLAY");
-  ProcessResult gui;
-  std::thread run([&] { gui = RunProcess(programPath_, options); });
-
-  std::wstring message;
   LRESULT mayEnd = FALSE;
-  if (HWND dialog = WaitForDialog(kConditionsCaption, programPath_, std::chrono::seconds(40))) {
-    mayEnd = ::SendMessageW(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    const std::wstring path(guiReport.begin(), guiReport.end());  // ASCII
-    ::SendMessageW(::GetDlgItem(dialog, kPathEdit), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageW(::GetDlgItem(dialog, kExecute), BM_CLICK, 0, 0);
-    if (HWND box = WaitForDialog(kMessageCaption, programPath_, std::chrono::seconds(40))) {
-      message = ItemText(box, kMessageText);
-      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  run.join();
+  ProcessResult gui;
+  const std::wstring message = ExportThroughDialogs(
+      WindowsPath(root_.Join("out/ended.xml")),
+      [&](HWND dialog) {
+        mayEnd = ::SendMessageW(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+      },
+      &gui);
   EXPECT_TRUE(mayEnd);
   EXPECT_NE(message.find(kFailureText), std::wstring::npos) << "no failure message\n" << gui.err;
   EXPECT_EQ(message.find(kDoneText), std::wstring::npos);
