@@ -84,14 +84,20 @@ check_caller() {
 
 settings_files() { find "$1/home" -name '*.env' | wc -l; }
 
+# A run of its own in $dir, on a display of its own, with a caller; its
+# conditions dialog in $dialog.
+open_dialog() {
+  desktop_install "$dir" "$program" "$tool" "$sample"
+  start_server
+  start_caller "$dir"
+  desktop_start "$dir" "4242,32768,5,$(windows_path "$dir/out/report.xml")"
+  dialog=$(desktop_window '^所得税 - 集計条件$') || fail "no conditions dialog"
+  [ -n "$dialog" ] || fail "no conditions dialog"
+}
+
 # ---- while the dialog shows
 dir="$work/dialog"
-desktop_install "$dir" "$program" "$tool" "$sample"
-start_server
-start_caller "$dir"
-desktop_start "$dir" "4242,32768,5,$(windows_path "$dir/out/report.xml")"
-dialog=$(desktop_window '^所得税 - 集計条件$') || fail "no conditions dialog"
-[ -n "$dialog" ] || fail "no conditions dialog"
+open_dialog
 kill_server_and_wait
 [ "$desktop_status" = 2 ] || fail "display gone in the dialog: status $desktop_status, not 2"
 check_caller "$dir" 2
@@ -101,12 +107,7 @@ echo "display gone in the dialog: status 2, caller enabled and told, nothing wri
 
 # ---- while the closing message shows
 dir="$work/closing"
-desktop_install "$dir" "$program" "$tool" "$sample"
-start_server
-start_caller "$dir"
-desktop_start "$dir" "4242,32768,5,$(windows_path "$dir/out/report.xml")"
-dialog=$(desktop_window '^所得税 - 集計条件$') || fail "no conditions dialog"
-[ -n "$dialog" ] || fail "no conditions dialog"
+open_dialog
 desktop_keys "$dialog" alt+3 F12
 done_box=$(desktop_window '^所得税$') || fail "no closing message"
 [ -n "$done_box" ] || fail "no closing message"
