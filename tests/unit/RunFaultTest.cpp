@@ -71,17 +71,18 @@ class FaultyEnv : public testing::WindowCallsEnv {
   Fault fault;
 };
 
+// A user who presses 実行 at once.
+int PressExecute(const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
+  testing::RecordingControls controls(dialog);
+  logic.OnInitDialog(controls);
+  logic.OnCommand(controls, 1013);
+  return controls.results.empty() ? -1 : controls.results.back();
+}
+
 // The front end plays a user who presses 実行, and throws once where armed.
 class FaultyUi : public testing::FakeUi {
  public:
-  FaultyUi() {
-    runModal = [](const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
-      testing::RecordingControls controls(dialog);
-      logic.OnInitDialog(controls);
-      logic.OnCommand(controls, 1013);
-      return controls.results.empty() ? -1 : controls.results.back();
-    };
-  }
+  FaultyUi() { runModal = PressExecute; }
   int RunModal(const DialogTemplate& dialog, WindowHandle parent, DialogLogic& logic) override {
     fault.Fire("RunModal");
     return FakeUi::RunModal(dialog, parent, logic);
@@ -242,14 +243,7 @@ namespace {
 // never returning into the run.
 class LosingUi : public testing::FakeUi {
  public:
-  explicit LosingUi(FaultyEnv& env) : env_(env) {
-    runModal = [](const DialogTemplate& dialog, WindowHandle, DialogLogic& logic) {
-      testing::RecordingControls controls(dialog);
-      logic.OnInitDialog(controls);
-      logic.OnCommand(controls, 1013);
-      return controls.results.empty() ? -1 : controls.results.back();
-    };
-  }
+  explicit LosingUi(FaultyEnv& env) : env_(env) { runModal = PressExecute; }
   int RunModal(const DialogTemplate& dialog, WindowHandle parent, DialogLogic& logic) override {
     if (LoseAt("RunModal")) return kIdCancel;
     return FakeUi::RunModal(dialog, parent, logic);
