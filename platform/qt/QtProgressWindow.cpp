@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QProgressBar>
+#include <algorithm>
 
 #include "platform/qt/QtText.h"
 
@@ -38,7 +39,7 @@ void QtProgressWindow::Show() {
   window_->raise();
   window_->activateWindow();
   foregroundAsked_ = true;
-  dirty_ = true;
+  wholeWindow_ = true;
   Update();
 }
 
@@ -46,7 +47,6 @@ void QtProgressWindow::SetCaption(const std::string& caption) {
   const QString title = ToDisplay(caption);
   window_->setWindowTitle(title);
   window_->setAccessibleName(title);
-  dirty_ = true;
 }
 
 void QtProgressWindow::SetRange(int bar, int low, int high) {
@@ -70,7 +70,7 @@ void QtProgressWindow::Apply(int id, const ProgressBars::Bar& b) {
   bar->setRange(b.low, b.high);
   bar->setValue(b.pos);
   bar->setUpdatesEnabled(true);
-  dirty_ = true;
+  if (std::find(changed_.begin(), changed_.end(), bar) == changed_.end()) changed_.push_back(bar);
 }
 
 void QtProgressWindow::BringToTop() {
@@ -84,15 +84,22 @@ void QtProgressWindow::SetForeground() {
 }
 
 void QtProgressWindow::Update() {
-  if (!dirty_ || !window_->isVisible()) return;
+  if ((!wholeWindow_ && changed_.empty()) || !window_->isVisible()) return;
   // Qt paints only a window the display has mapped; until its answer has
   // come, each Update looks for it once and the change waits for the next.
   if (!window_->testAttribute(Qt::WA_Mapped)) {
     QCoreApplication::processEvents(kWindowSystemOnly);
     if (!window_->testAttribute(Qt::WA_Mapped)) return;
   }
-  window_->repaint();  // painted and on the screen before it returns
-  dirty_ = false;
+  // Painted and on the screen before it returns. A step repaints only the
+  // bars it moved: the window's own caption is drawn by the window manager.
+  if (wholeWindow_) {
+    window_->repaint();
+  } else {
+    for (QProgressBar* bar : changed_) bar->repaint();
+  }
+  wholeWindow_ = false;
+  changed_.clear();
 }
 
 void QtProgressWindow::Close(int) {

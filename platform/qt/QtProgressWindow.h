@@ -4,8 +4,10 @@
 // their ranges as common-controls bars do.
 #pragma once
 
+#include <QProgressBar>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "platform/ProgressBars.h"
 #include "platform/Ui.h"
@@ -45,7 +47,8 @@ class QtProgressWindow final : public ProgressWindow {
   QtControls controls_;
   WindowHandle handle_;
   ProgressBars bars_;
-  bool dirty_ = true;
+  bool wholeWindow_ = true;
+  std::vector<QProgressBar*> changed_;  // since the last Update
   // Asked once per showing: whether the window is active is only learnt by
   // handling events, which the run does not, and each request is a round
   // trip to the display.

@@ -153,8 +153,9 @@ TEST_F(QtFaceTest, ProgressPaintsAtOnceWithoutAnEventLoop) {
   QObject::connect(&due, &QTimer::timeout, [&] { timerRan = true; });
   due.start(0);
   window.Show();
-  PaintCounter counter;
+  PaintCounter counter, still;
   Bar(window.Window(), 1018)->installEventFilter(&counter);
+  Bar(window.Window(), 1019)->installEventFilter(&still);
   bool loopRan = false;
   QObject thisTest;  // drops the call when the test ends
   QTimer::singleShot(0, &thisTest, [&] { loopRan = true; });
@@ -164,6 +165,7 @@ TEST_F(QtFaceTest, ProgressPaintsAtOnceWithoutAnEventLoop) {
     window.Update();
     EXPECT_GT(counter.paints, before) << "painted before Update returned, step " << step;
   }
+  EXPECT_EQ(still.paints, 0) << "a step repaints only the bars it moved";
   window.Update();
   EXPECT_FALSE(loopRan) << "no queued event was dispatched";
   EXPECT_FALSE(timerRan) << "no timer ran";
