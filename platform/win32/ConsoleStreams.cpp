@@ -60,6 +60,10 @@ bool PrepareConsoleStreams() {
   ::_setmode(::_fileno(stderr), _O_BINARY);
   const bool terminal = ::_isatty(::_fileno(stderr)) != 0;
   if (terminal) {
+    // The runtime writes an unbuffered stream a byte at a time, and a UTF-8
+    // console shows a lone byte of a character as a replacement mark.
+    // Buffered, each flush of the console face is one write.
+    std::setvbuf(stderr, nullptr, _IOFBF, 1 << 16);
     ConsoleState& saved = Saved();
     saved.outputCodePage = ::GetConsoleOutputCP();
     saved.inputCodePage = ::GetConsoleCP();

@@ -32,6 +32,9 @@ struct ProcessOptions {
   // it writes there is not captured.
   std::vector<int> closedStreams;
   long long fileSizeLimit = -1;  // RLIMIT_FSIZE of the program in bytes; -1 none
+  // Windows: the standard streams are the test process's console (it must
+  // have one), the input typed into it as keys; nothing is captured.
+  bool onConsole = false;
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
@@ -104,6 +105,30 @@ void WriteAll(HANDLE to, const std::string& bytes) {
   }
 }
 
+// Types text into the console's input as key presses; '\n' is Enter.
+bool TypeIntoConsole(HANDLE input, const std::string& text) {
+  std::vector<INPUT_RECORD> keys;
+  for (wchar_t c : Wide(text)) {
+    INPUT_RECORD key{};
+    key.EventType = KEY_EVENT;
+    key.Event.KeyEvent.bKeyDown = TRUE;
+    key.Event.KeyEvent.wRepeatCount = 1;
+    key.Event.KeyEvent.wVirtualKeyCode = c == L'\n' ? VK_RETURN : 0;
+    key.Event.KeyEvent.uChar.UnicodeChar = c == L'\n' ? L'\r' : c;
+    keys.push_back(key);
+  }
+  DWORD written = 0;
+  return keys.empty() ||
+         (::WriteConsoleInputW(input, keys.data(), static_cast<DWORD>(keys.size()), &written) &&
+          written == keys.size());
+}
+
+HANDLE OpenConsole(const wchar_t* name) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return ::CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       &inherit, OPEN_EXISTING, 0, nullptr);
+}
+
 }  // namespace
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options) {
@@ -115,22 +140,35 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   const std::wstring folder = Wide(options.workingDirectory);
 
   Pipe in, out, err;
-  if (!in.Open(true) || !out.Open(false) || !err.Open(false)) return {};
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = in.read;
-  startup.hStdOutput = out.write;
-  startup.hStdError = err.write;
+  if (options.onConsole) {
+    // Held by in and out, so closed as the pipes are.
+    in.read = OpenConsole(L"CONIN$");
+    out.write = OpenConsole(L"CONOUT$");
+    if (in.read == INVALID_HANDLE_VALUE || out.write == INVALID_HANDLE_VALUE ||
+        !TypeIntoConsole(in.read, options.input)) {
+      return {};
+    }
+    startup.hStdInput = in.read;
+    startup.hStdOutput = startup.hStdError = out.write;
+  } else {
+    if (!in.Open(true) || !out.Open(false) || !err.Open(false)) return {};
+    startup.hStdInput = in.read;
+    startup.hStdOutput = out.write;
+    startup.hStdError = err.write;
+  }
   PROCESS_INFORMATION process{};
   // Under a loaded emulator a start can fail now and then: try again.
   bool started = false;
   DWORD error = 0;
   for (int attempt = 0; attempt < 3 && !started; ++attempt) {
     if (attempt > 0) ::Sleep(200);
-    started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                               CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                               folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    started = ::CreateProcessW(
+        nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+        CREATE_UNICODE_ENVIRONMENT | (options.onConsole ? 0 : CREATE_NO_WINDOW), environment.data(),
+        folder.empty() ? nullptr : folder.c_str(), &startup, &process);
     if (!started) error = ::GetLastError();
   }
   if (!started) {
@@ -145,11 +183,15 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
 
   ProcessResult result;
   std::thread writer([&] {
-    WriteAll(in.write, options.input);
+    if (in.write != nullptr) WriteAll(in.write, options.input);
     Pipe::Close(in.write);
   });
-  std::thread outReader(ReadAll, out.read, &result.out);
-  std::thread errReader(ReadAll, err.read, &result.err);
+  std::thread outReader([&] {
+    if (out.read != nullptr) ReadAll(out.read, &result.out);
+  });
+  std::thread errReader([&] {
+    if (err.read != nullptr) ReadAll(err.read, &result.err);
+  });
   const DWORD timeout = static_cast<DWORD>(options.timeoutSeconds) * 1000;
   const bool exited = ::WaitForSingleObject(process.hProcess, timeout) == WAIT_OBJECT_0;
   if (!exited) ::TerminateProcess(process.hProcess, 1);
