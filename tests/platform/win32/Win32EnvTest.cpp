@@ -169,6 +169,25 @@ TEST_F(Win32EnvTest, WriteCutShortIsTakenBack) {
   EXPECT_EQ(std::string(read, got), "1234\r\n");
 }
 
+// Ctrl+C on the program's console asks the run to stop instead of ending the
+// process, and no report is then opened for writing. Run by a CTest entry of
+// its own (PV14_CONSOLE_EVENT_TEST): the stop it asks for is the whole
+// process's. (Wine passes a console's events to the process that generates
+// them only, so the program cannot be sent one from outside here.)
+TEST_F(Win32EnvTest, CtrlCAsksTheRunToStop) {
+  if (std::getenv("PV14_CONSOLE_EVENT_TEST") == nullptr) {
+    GTEST_SKIP() << "asks the whole process to stop: needs its own CTest entry";
+  }
+  ::FreeConsole();
+  ASSERT_TRUE(::AllocConsole());
+  ASSERT_FALSE(env_.StopRequested());
+  ASSERT_TRUE(::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+  for (int i = 0; i < 200 && !env_.StopRequested(); ++i) ::Sleep(50);
+  EXPECT_TRUE(env_.StopRequested());
+  EXPECT_FALSE(env_.NewFile()->Open(Under("r.xml"), File::kWrite | File::kCreate));
+  ::FreeConsole();
+}
+
 TEST_F(Win32EnvTest, TheProgramsOwnFileIsKnown) {
   EXPECT_TRUE(env_.IsProgramFile(env_.GetModuleFileName()));
 }
