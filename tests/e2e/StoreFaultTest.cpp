@@ -207,11 +207,7 @@ TEST_F(ExportFixture, AServerStoreWithoutTheClientLibraryStopsTheStartInOneLine)
   engineDb_ = "postgresql://clerk:Pa55word@/books?host=" + root_.Join("no-server");
   const std::string report = root_.Join("out/report.xml");
   ProcessOptions options = RunOptions("4242,32768,7," + WindowsPath(report), "execute\n");
-  options.env["LD_PRELOAD"] = PV14_HIDE_CLIENT_LIBRARY;
-  // A sanitizer's runtime would refuse a library preloaded before it.
-  const char* sanitizer = std::getenv("ASAN_OPTIONS");
-  options.env["ASAN_OPTIONS"] =
-      (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
+  PreloadLibrary(options, PV14_HIDE_CLIENT_LIBRARY);
   const ProcessResult run = RunProcess(programPath_, options);
   EXPECT_EQ(run.exitStatus, 2);
   EXPECT_EQ(run.err,

@@ -276,11 +276,7 @@ TEST(MissingClientLibrary, TheToolNamesThePackageInOneLine) {
     const ProcessResult found = RunProcess(LEDGER_ENGINE_TOOL, options);
     EXPECT_EQ(found.err.find("libpq5"), std::string::npos) << "the library is installed here";
 
-    options.env["LD_PRELOAD"] = PV14_HIDE_CLIENT_LIBRARY;
-    // A sanitizer's runtime would refuse a library preloaded before it.
-    const char* sanitizer = std::getenv("ASAN_OPTIONS");
-    options.env["ASAN_OPTIONS"] =
-        (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
+    PreloadLibrary(options, PV14_HIDE_CLIENT_LIBRARY);
     const ProcessResult missing = RunProcess(LEDGER_ENGINE_TOOL, options);
     EXPECT_EQ(missing.exitStatus, 3);
     EXPECT_TRUE(missing.out.empty());

@@ -28,11 +28,6 @@
 namespace pv14::testing {
 namespace {
 
-// 表, ソ and 能 end in 0x5C.
-const std::string kHyou = Sj("表");
-const std::string kSo = Sj("ソ");
-const std::string kNou = Sj("能");
-
 class EnvContractTest : public ::testing::Test {
  protected:
   EnvContractTest() {

@@ -15,4 +15,9 @@ inline std::string Sj(std::string_view utf8) {
   return *converted;
 }
 
+// Characters whose second Shift_JIS byte is 0x5C, the byte of a backslash.
+inline const std::string kHyou = Sj("表");
+inline const std::string kSo = Sj("ソ");
+inline const std::string kNou = Sj("能");
+
 }  // namespace pv14::testing

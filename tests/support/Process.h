@@ -39,6 +39,12 @@ struct ProcessOptions {
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);
 
+#ifndef _WIN32
+// Preloads a library into the program; a sanitizer's runtime, which would
+// refuse a library loaded before it, is told to accept it.
+void PreloadLibrary(ProcessOptions& options, const std::string& library);
+#endif
+
 // Reads a whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

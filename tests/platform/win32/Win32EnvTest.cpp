@@ -19,11 +19,6 @@
 namespace pv14::testing {
 namespace {
 
-// 表, ソ and 能 end in 0x5C, the byte of a backslash.
-const std::string kHyou = Sj("表");
-const std::string kSo = Sj("ソ");
-const std::string kNou = Sj("能");
-
 class Win32EnvTest : public ::testing::Test {
  protected:
   // A path under the test's folder: Shift_JIS, Windows separators.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 extern char** environ;
@@ -144,6 +145,13 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   return result;
+}
+
+void PreloadLibrary(ProcessOptions& options, const std::string& library) {
+  options.env["LD_PRELOAD"] = library;
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  options.env["ASAN_OPTIONS"] =
+      (sanitizer != nullptr ? std::string(sanitizer) + ":" : "") + "verify_asan_link_order=0";
 }
 
 }  // namespace pv14::testing
